@@ -1,0 +1,93 @@
+// quimbel.ini in the directory that was current at start-up: the user's
+// face set, units, colours, always-on-top choice and window positions.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+namespace settings {
+
+constexpr const char* kFileName = "quimbel.ini";
+
+constexpr const char* kGeneral = "GENERAL";
+constexpr const char* kMonitor = "MONITOR";
+
+constexpr const char* kFaceDir = "FaceDir";
+constexpr const char* kUnitButton = "UnitButton";
+constexpr const char* kUnitEnd = "UnitEnd";
+constexpr const char* kLineColor = "LineColor";
+// The key's spelling is what existing files carry.
+constexpr const char* kBackgroundColor = "MoniterColor";
+constexpr const char* kAlwaysOnTop = "AlwaysOnTop";
+constexpr const char* kX = "X";
+constexpr const char* kY = "Y";
+
+constexpr std::int32_t kDefaultUnit = 0;
+constexpr std::int32_t kDefaultUnitAtExit = 0;
+constexpr std::int32_t kDefaultLineColor = 0;
+constexpr std::int32_t kDefaultBackgroundColor = -1;
+constexpr std::int32_t kDefaultAlwaysOnTop = -1;
+constexpr std::int32_t kDefaultWindowX = 0;
+constexpr std::int32_t kDefaultWindowY = 0;
+constexpr std::int32_t kDefaultMonitorX = 500;
+constexpr std::int32_t kDefaultMonitorY = 400;
+
+constexpr COLORREF kWhite = 0xFFFFFF;
+
+// The full path of the settings file for the current directory. The whole
+// directory is kept however long it is; where the platform's calls cannot
+// use such a path, reads give the defaults and writes are lost.
+std::string pathInCurrentDirectory();
+
+}  // namespace settings
+
+// The reads the start-up makes, as an interface so the start-up rules can be
+// exercised without a file.
+class SettingsReader {
+ public:
+  virtual ~SettingsReader() = default;
+  virtual std::int32_t readInt(const char* section, const char* key, std::int32_t defaultValue) const = 0;
+  // The text of a key, at most 255 characters; empty when missing.
+  virtual std::string readText(const char* section, const char* key) const = 0;
+};
+
+// Reads through the platform's private-profile engine.
+class ProfileSettingsReader final : public SettingsReader {
+ public:
+  explicit ProfileSettingsReader(std::string path) : path_(std::move(path)) {}
+  std::int32_t readInt(const char* section, const char* key, std::int32_t defaultValue) const override;
+  std::string readText(const char* section, const char* key) const override;
+
+ private:
+  std::string path_;
+};
+
+// Writes one integer key as decimal text; a failed write goes unnoticed.
+void writeIntSetting(const char* section, const char* key, std::int32_t value, const std::string& path);
+void writeTextSetting(const char* section, const char* key, const std::string& value, const std::string& path);
+
+// Everything the status window reads at start-up, in the order it reads it.
+struct StartupSettings {
+  std::string faceSetName;
+  std::int32_t defaultUnit = settings::kDefaultUnit;
+  std::int32_t unitAtExit = settings::kDefaultUnitAtExit;
+  COLORREF lineColor = settings::kDefaultLineColor;
+  COLORREF backgroundColor = settings::kWhite;
+  std::int32_t alwaysOnTop = settings::kDefaultAlwaysOnTop;
+  std::int32_t windowX = settings::kDefaultWindowX;
+  std::int32_t windowY = settings::kDefaultWindowY;
+  std::int32_t monitorX = settings::kDefaultMonitorX;
+  std::int32_t monitorY = settings::kDefaultMonitorY;
+};
+
+StartupSettings readStartupSettings(const SettingsReader& reader);
+
+// A stored background colour: negative values (the default among them)
+// mean white.
+COLORREF backgroundColorFromSetting(std::int32_t stored);
+
+// Where the status window goes at start-up for a stored always-on-top value.
+enum class StartupPlacement { KeepCentred, MoveNotTopmost, MoveTopmost };
+StartupPlacement startupPlacement(std::int32_t alwaysOnTop);

@@ -1,0 +1,59 @@
+// The process's one application object: start-up, the application's name
+// (which captions every message box) and the commands no window handles.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace fw {
+
+class Dialog;
+
+class Application {
+ public:
+  Application();
+  virtual ~Application();
+  Application(const Application&) = delete;
+  Application& operator=(const Application&) = delete;
+
+  // The one instance, or null before it is constructed.
+  static Application* current();
+
+  // Runs start-up; the process ends when this returns.
+  int run(HINSTANCE instance);
+
+  HINSTANCE instance() const { return instance_; }
+
+  // The executable's file name without its extension.
+  const std::string& name() const { return name_; }
+
+  void setMainWindow(Dialog* window) { mainWindow_ = window; }
+  HWND mainWindowHandle() const;
+
+  // Commands that reach the application because no window handled them.
+  // Returns true when handled.
+  virtual bool onCommand(int id);
+
+ protected:
+  // Returns false when the application should end without a message loop.
+  virtual bool initInstance() = 0;
+
+  // The standard exit command: asks the main window to close, exactly as
+  // its close box would.
+  void onAppExit();
+
+ private:
+  HINSTANCE instance_ = nullptr;
+  std::string name_;
+  Dialog* mainWindow_ = nullptr;
+};
+
+// Registers the common control classes (progress bars) the templates use.
+void initCommonControls();
+
+// A message box owned by the main window and captioned with the
+// application's name.
+int appMessageBox(const std::string& text, UINT type);
+
+}  // namespace fw

@@ -1,0 +1,180 @@
+#include "framework/data_exchange.h"
+
+#include <cstdio>
+#include <limits>
+
+#include "framework/application.h"
+#include "framework/progress_bar.h"
+
+namespace fw {
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+// Digits with optional surrounding blanks; magnitude limited to `limit`.
+bool parseMagnitude(const std::string& text, std::size_t pos, std::uint64_t limit,
+                    std::uint64_t& magnitude) {
+  std::size_t digits = 0;
+  magnitude = 0;
+  while (pos < text.size() && text[pos] >= '0' && text[pos] <= '9') {
+    magnitude = magnitude * 10 + static_cast<std::uint64_t>(text[pos] - '0');
+    if (magnitude > limit) return false;
+    ++pos;
+    ++digits;
+  }
+  while (pos < text.size() && isBlank(text[pos])) ++pos;
+  return digits > 0 && pos == text.size();
+}
+
+std::size_t skipBlanks(const std::string& text) {
+  std::size_t pos = 0;
+  while (pos < text.size() && isBlank(text[pos])) ++pos;
+  return pos;
+}
+
+}  // namespace
+
+bool parseInt32(const std::string& text, std::int32_t& value) {
+  std::size_t pos = skipBlanks(text);
+  bool negative = false;
+  if (pos < text.size() && (text[pos] == '-' || text[pos] == '+')) {
+    negative = text[pos] == '-';
+    ++pos;
+  }
+  const std::uint64_t limit = negative ? 2147483648ULL : 2147483647ULL;
+  std::uint64_t magnitude = 0;
+  if (!parseMagnitude(text, pos, limit, magnitude)) return false;
+  value = negative ? static_cast<std::int32_t>(-static_cast<std::int64_t>(magnitude))
+                   : static_cast<std::int32_t>(magnitude);
+  return true;
+}
+
+bool parseUInt32(const std::string& text, std::uint32_t& value) {
+  std::size_t pos = skipBlanks(text);
+  if (pos < text.size() && text[pos] == '+') ++pos;
+  std::uint64_t magnitude = 0;
+  if (!parseMagnitude(text, pos, std::numeric_limits<std::uint32_t>::max(), magnitude)) return false;
+  value = static_cast<std::uint32_t>(magnitude);
+  return true;
+}
+
+std::string integerExpectedMessage() { return "整数を入力してください。"; }
+
+std::string unsignedExpectedMessage() { return "0 以上の整数を入力してください。"; }
+
+std::string rangeMessage(std::uint32_t minValue, std::uint32_t maxValue) {
+  char buffer[128];
+  std::snprintf(buffer, sizeof buffer, "%u から %u までの整数を入力してください。", minValue, maxValue);
+  return buffer;
+}
+
+std::string windowText(HWND window) {
+  int length = GetWindowTextLengthA(window);
+  if (length <= 0) return {};
+  std::string text(static_cast<std::size_t>(length) + 1, '\0');
+  int copied = GetWindowTextA(window, &text[0], length + 1);
+  text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
+  return text;
+}
+
+void setWindowTextIfChanged(HWND window, const std::string& text) {
+  if (windowText(window) != text) SetWindowTextA(window, text.c_str());
+}
+
+DataExchange::DataExchange(HWND dialog, bool saveAndValidate)
+    : dialog_(dialog), saving_(saveAndValidate) {}
+
+HWND DataExchange::prepareEdit(int id) {
+  lastControl_ = GetDlgItem(dialog_, id);
+  return lastControl_;
+}
+
+void DataExchange::fail(const std::string& message) {
+  failed_ = true;
+  appMessageBox(message, MB_OK | MB_ICONEXCLAMATION);
+  if (lastControl_) {
+    SetFocus(lastControl_);
+    SendMessageA(lastControl_, EM_SETSEL, 0, -1);
+  }
+}
+
+void DataExchange::control(int id, ProgressBar& bar) {
+  if (failed_) return;
+  bar.attach(GetDlgItem(dialog_, id));
+}
+
+void DataExchange::text(int id, std::int32_t& value) {
+  if (failed_) return;
+  HWND edit = prepareEdit(id);
+  if (saving_) {
+    std::int32_t parsed = 0;
+    if (!parseInt32(windowText(edit), parsed)) {
+      fail(integerExpectedMessage());
+      return;
+    }
+    value = parsed;
+  } else {
+    setWindowTextIfChanged(edit, std::to_string(value));
+  }
+}
+
+void DataExchange::text(int id, std::uint32_t& value) {
+  if (failed_) return;
+  HWND edit = prepareEdit(id);
+  if (saving_) {
+    std::uint32_t parsed = 0;
+    if (!parseUInt32(windowText(edit), parsed)) {
+      fail(unsignedExpectedMessage());
+      return;
+    }
+    value = parsed;
+  } else {
+    setWindowTextIfChanged(edit, std::to_string(value));
+  }
+}
+
+void DataExchange::text(int id, std::string& value) {
+  if (failed_) return;
+  HWND edit = prepareEdit(id);
+  if (saving_) {
+    value = windowText(edit);
+  } else {
+    setWindowTextIfChanged(edit, value);
+  }
+}
+
+void DataExchange::radio(int firstId, std::int32_t& value) {
+  if (failed_) return;
+  HWND button = GetDlgItem(dialog_, firstId);
+  lastControl_ = button;
+  if (saving_) value = -1;
+  std::int32_t index = 0;
+  while (button) {
+    if (saving_) {
+      if (SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED) value = index;
+    } else {
+      SendMessageA(button, BM_SETCHECK, index == value ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+    button = GetWindow(button, GW_HWNDNEXT);
+    if (!button || (GetWindowLongA(button, GWL_STYLE) & WS_GROUP)) break;
+    ++index;
+  }
+}
+
+void DataExchange::check(int id, std::int32_t& value) {
+  if (failed_) return;
+  HWND box = GetDlgItem(dialog_, id);
+  lastControl_ = box;
+  if (saving_) {
+    value = static_cast<std::int32_t>(SendMessageA(box, BM_GETCHECK, 0, 0));
+  } else {
+    SendMessageA(box, BM_SETCHECK, static_cast<WPARAM>(value), 0);
+  }
+}
+
+void DataExchange::minMaxUInt(std::uint32_t value, std::uint32_t minValue, std::uint32_t maxValue) {
+  if (failed_ || !saving_) return;
+  if (value < minValue || value > maxValue) fail(rangeMessage(minValue, maxValue));
+}
+
+}  // namespace fw

@@ -1,0 +1,65 @@
+// A modal dialog built on a template. One static dialog procedure keeps
+// `this` in the window's user data and forwards to virtual handlers; a
+// handler that returns false leaves the message to default handling.
+#pragma once
+
+#include <windows.h>
+
+namespace fw {
+
+class DataExchange;
+
+class Dialog {
+ public:
+  explicit Dialog(int templateId, HWND parent = nullptr);
+  virtual ~Dialog();
+  Dialog(const Dialog&) = delete;
+  Dialog& operator=(const Dialog&) = delete;
+
+  // Creates the window, runs its modal loop and returns the end code
+  // (IDOK, IDCANCEL or -1 when the window could not be created).
+  INT_PTR doModal();
+
+  HWND hwnd() const { return window_; }
+  HWND item(int id) const { return GetDlgItem(window_, id); }
+
+  // Members to controls (false) or controls to members (true). Returns
+  // false when a validation failed; the offending control then has the focus.
+  bool updateData(bool saveAndValidate);
+
+  void endDialog(INT_PTR result) { EndDialog(window_, result); }
+
+ protected:
+  // Writes the members to the controls; returns true to let the platform
+  // focus the first control.
+  virtual bool onInitDialog();
+  virtual void doDataExchange(DataExchange& dx);
+
+  // Exit button and Enter: reads the controls back and ends with IDOK if
+  // that succeeds.
+  virtual void onOK();
+  // Esc, the close box and the hidden Cancel button.
+  virtual void onCancel();
+
+  // Handlers return true when they handled the message.
+  virtual bool onCommand(int id, int notifyCode);
+  virtual bool onSysCommand(UINT command, LPARAM param);
+  virtual bool onPaint();
+  virtual void onTimer(UINT_PTR timerId);
+  virtual void onDestroy();
+  virtual HICON onQueryDragIcon();
+
+ private:
+  static INT_PTR CALLBACK dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  INT_PTR handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void routeCommand(WPARAM wParam, LPARAM lParam);
+
+  int templateId_;
+  HWND parent_;
+  HWND window_ = nullptr;
+};
+
+// Centres a top-level window on the screen's work area.
+void centerOnScreen(HWND window);
+
+}  // namespace fw

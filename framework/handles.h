@@ -1,0 +1,123 @@
+// Owning wrappers for the platform handles the program holds, so every
+// module, key, GDI object and device context is released on every path.
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+namespace fw {
+
+// A move-only owner of one handle; Traits says what "none" is and how to free it.
+template <typename Traits>
+class UniqueHandle {
+ public:
+  using Handle = typename Traits::Handle;
+
+  UniqueHandle() = default;
+  explicit UniqueHandle(Handle handle) : handle_(handle) {}
+  ~UniqueHandle() { reset(); }
+
+  UniqueHandle(const UniqueHandle&) = delete;
+  UniqueHandle& operator=(const UniqueHandle&) = delete;
+  UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.release()) {}
+  UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+    if (this != &other) reset(other.release());
+    return *this;
+  }
+
+  Handle get() const { return handle_; }
+  explicit operator bool() const { return handle_ != Traits::none(); }
+
+  Handle release() { return std::exchange(handle_, Traits::none()); }
+  void reset(Handle handle = Traits::none()) {
+    Handle old = std::exchange(handle_, handle);
+    if (old != Traits::none()) Traits::close(old);
+  }
+
+ private:
+  Handle handle_ = Traits::none();
+};
+
+struct ModuleTraits {
+  using Handle = HMODULE;
+  static Handle none() { return nullptr; }
+  static void close(Handle h) { FreeLibrary(h); }
+};
+using Module = UniqueHandle<ModuleTraits>;
+
+struct RegistryKeyTraits {
+  using Handle = HKEY;
+  static Handle none() { return nullptr; }
+  static void close(Handle h) { RegCloseKey(h); }
+};
+using RegistryKey = UniqueHandle<RegistryKeyTraits>;
+
+template <typename T>
+struct GdiObjectTraits {
+  using Handle = T;
+  static Handle none() { return nullptr; }
+  static void close(Handle h) { DeleteObject(h); }
+};
+using Pen = UniqueHandle<GdiObjectTraits<HPEN>>;
+using Brush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
+using Bitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
+
+struct MemoryDcTraits {
+  using Handle = HDC;
+  static Handle none() { return nullptr; }
+  static void close(Handle h) { DeleteDC(h); }
+};
+using MemoryDc = UniqueHandle<MemoryDcTraits>;
+
+// A window's drawing surface from GetDC, handed back to the same window.
+class WindowDc {
+ public:
+  explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+  ~WindowDc() {
+    if (dc_) ReleaseDC(window_, dc_);
+  }
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
+
+  HDC get() const { return dc_; }
+  explicit operator bool() const { return dc_ != nullptr; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
+
+// BeginPaint/EndPaint for one WM_PAINT.
+class PaintDc {
+ public:
+  explicit PaintDc(HWND window) : window_(window) { dc_ = BeginPaint(window, &paint_); }
+  ~PaintDc() { EndPaint(window_, &paint_); }
+  PaintDc(const PaintDc&) = delete;
+  PaintDc& operator=(const PaintDc&) = delete;
+
+  HDC get() const { return dc_; }
+
+ private:
+  HWND window_;
+  PAINTSTRUCT paint_{};
+  HDC dc_ = nullptr;
+};
+
+// Selects an object into a DC and puts the previous one back on scope exit,
+// so the object can be deleted after this guard has gone.
+class SelectedObject {
+ public:
+  SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
+  ~SelectedObject() {
+    if (previous_) SelectObject(dc_, previous_);
+  }
+  SelectedObject(const SelectedObject&) = delete;
+  SelectedObject& operator=(const SelectedObject&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ previous_;
+};
+
+}  // namespace fw

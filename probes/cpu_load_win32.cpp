@@ -1,0 +1,60 @@
+// The Win32 side of the CPU-load sources: HKEY_DYN_DATA and ntdll.
+#include <windows.h>
+
+#include "framework/handles.h"
+#include "probes/cpu_load.h"
+
+namespace {
+
+using NtQuerySystemInformationFn = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
+
+class Win32CpuLoadPlatform final : public CpuLoadPlatform {
+ public:
+  bool readDynDataValue(const char* subkey, const char* valueName, std::int32_t& value) override {
+    HKEY raw = nullptr;
+    if (RegOpenKeyExA(HKEY_DYN_DATA, subkey, 0, KEY_READ, &raw) != ERROR_SUCCESS) return false;
+    fw::RegistryKey key(raw);
+    DWORD type = 0;
+    std::int32_t data = 0;
+    DWORD size = sizeof data;
+    if (RegQueryValueExA(key.get(), valueName, nullptr, &type, reinterpret_cast<BYTE*>(&data),
+                         &size) != ERROR_SUCCESS) {
+      return false;
+    }
+    value = data;
+    return true;
+  }
+
+  bool bindSystemQuery() override {
+    // ntdll is always loaded; no reference is taken, so none is released.
+    module_ = GetModuleHandleA("ntdll");
+    query_ = nullptr;
+    if (module_) {
+      query_ = reinterpret_cast<NtQuerySystemInformationFn>(
+          reinterpret_cast<void*>(GetProcAddress(module_, "NtQuerySystemInformation")));
+    }
+    return query_ != nullptr;
+  }
+
+  void unbindSystemQuery() override {
+    module_ = nullptr;
+    query_ = nullptr;
+  }
+
+  std::int32_t querySystemInformation(std::uint32_t infoClass, void* buffer,
+                                      std::uint32_t length) override {
+    if (!query_) return -1;
+    return query_(infoClass, buffer, length, nullptr);
+  }
+
+ private:
+  HMODULE module_ = nullptr;
+  NtQuerySystemInformationFn query_ = nullptr;
+};
+
+}  // namespace
+
+CpuLoadPlatform& win32CpuLoadPlatform() {
+  static Win32CpuLoadPlatform platform;
+  return platform;
+}

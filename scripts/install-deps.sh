@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs everything the build and the tests need on a Debian 12 machine:
+# the i686 MinGW cross compiler, 32-bit Wine, a headless X server, Japanese
+# locale and fonts, GoogleTest and the image tools the tests read pixels with.
+set -euo pipefail
+export DEBIAN_FRONTEND=noninteractive
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+
+need_install=0
+for p in g++-mingw-w64-i686 wine32:i386 xvfb locales fonts-ipafont-gothic googletest cmake \
+         imagemagick x11-apps python3 make procps; do
+  dpkg -s "$p" >/dev/null 2>&1 || need_install=1
+done
+
+if [ "$need_install" = 1 ]; then
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $SUDO dpkg --add-architecture i386
+  fi
+  $SUDO apt-get update -qq
+  $SUDO apt-get install -y -qq --no-install-recommends \
+    g++-mingw-w64-i686 mingw-w64-i686-dev binutils-mingw-w64-i686 \
+    wine wine32:i386 xvfb xauth locales fonts-ipafont-gothic \
+    googletest cmake make imagemagick x11-apps python3 procps ca-certificates >/dev/null
+fi
+
+# Wine takes its ANSI code page from the glibc locale; without a generated
+# ja_JP.UTF-8 it silently falls back to 1252.
+if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
+  if ! grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null; then
+    echo 'ja_JP.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
+  fi
+  $SUDO locale-gen >/dev/null
+fi
