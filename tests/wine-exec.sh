@@ -1,0 +1,3 @@
+#!/usr/bin/env bash
+# Runs a test program under Wine in the session scripts/test.sh prepared.
+exec wine "$@"
