@@ -1,0 +1,143 @@
+// Drives the real Quimbel.exe from outside its process: starts it in a fresh
+// working directory, finds its windows, reads and sets control state, sends
+// commands and timer ticks, reads screen pixels and the settings file, and
+// closes it every way a user can.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+// Polls `condition` until it holds or `timeoutMs` passes; true if it held.
+bool waitFor(const std::function<bool()>& condition, DWORD timeoutMs = 10000, DWORD pollMs = 20);
+
+// The Windows version Wine shows to Quimbel.exe only
+// (HKCU\Software\Wine\AppDefaults\Quimbel.exe, value Version):
+// "" restores Wine's default, otherwise e.g. "win98", "win95", "nt40".
+// Restores the previous setting when destroyed.
+class WindowsVersionMode {
+ public:
+  explicit WindowsVersionMode(const std::string& version);
+  ~WindowsVersionMode();
+  WindowsVersionMode(const WindowsVersionMode&) = delete;
+  WindowsVersionMode& operator=(const WindowsVersionMode&) = delete;
+};
+
+// Writes a DWORD under HKEY_DYN_DATA (the 9x performance statistics).
+bool setDynDataValue(const std::string& subkey, const std::string& valueName, std::uint32_t value);
+
+// A fresh, empty working directory for one program run, removed afterwards.
+class WorkingDirectory {
+ public:
+  WorkingDirectory();
+  ~WorkingDirectory();
+  WorkingDirectory(const WorkingDirectory&) = delete;
+  WorkingDirectory& operator=(const WorkingDirectory&) = delete;
+
+  const std::string& path() const { return path_; }
+  std::string settingsPath() const { return path_ + "\\quimbel.ini"; }
+  // Writes the settings file with exactly these bytes.
+  void writeSettings(const std::string& content) const;
+  // The settings file's bytes; empty when it does not exist.
+  std::string readSettings() const;
+  bool settingsExist() const;
+
+ private:
+  std::string path_;
+};
+
+// What a test reads of one value of the settings file.
+struct SettingValue {
+  bool present = false;
+  std::string text;
+};
+SettingValue readSetting(const std::string& iniPath, const std::string& section, const std::string& key);
+
+// One running Quimbel.exe.
+class Program {
+ public:
+  // Starts Quimbel.exe (the path from quimbelExePath()) in `directory`.
+  explicit Program(const WorkingDirectory& directory);
+  // Kills the process if a test left it running.
+  ~Program();
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  bool started() const;
+  DWORD processId() const;
+
+  // The status window ("QuimbelUtility") of this process; null until it is up.
+  HWND statusWindow() const;
+  // Waits until the status window exists and is visible.
+  bool waitForStatusWindow(DWORD timeoutMs = 15000);
+  // A message box (dialog class #32770) of this process other than the status
+  // window, or null.
+  HWND messageBox() const;
+  bool waitForMessageBox(DWORD timeoutMs = 10000);
+  // The text of a message box's message (static control 0xFFFF).
+  static std::string messageBoxText(HWND box);
+
+  HWND control(int id) const;
+  std::string controlText(int id) const;
+  bool setControlText(int id, const std::string& text) const;
+  bool isChecked(int id) const;
+  bool isVisible(int id) const;
+  // BM_CLICK on a button (sent, so it has been handled when this returns).
+  void click(int id) const;
+  // WM_COMMAND as a menu would send it (posted).
+  void menuCommand(int id) const;
+  void sysCommand(UINT command) const;
+  // A key press delivered to the focused control the way the keyboard would.
+  void pressKey(UINT virtualKey) const;
+  // Posts `count` WM_TIMER messages for timer 1 and waits until all have been
+  // handled.
+  void tick(int count = 1) const;
+  // Waits until the status window's queue has been worked through.
+  void sync() const;
+
+  RECT windowRect() const;
+  // The control's client area in screen coordinates.
+  RECT controlScreenRect(int id) const;
+  bool isTopmost() const;
+  bool moveTo(int x, int y) const;
+
+  // Waits for the process to end; true if it ended within the time.
+  bool waitForExit(DWORD timeoutMs = 10000) const;
+  bool hasExited() const;
+
+  // User and system CPU time of the process so far, in milliseconds, from
+  // /proc/<pid>/stat of the Unix process that runs it.
+  double cpuTimeMs() const;
+
+ private:
+  PROCESS_INFORMATION process_{};
+  std::string directory_;
+};
+
+// Pixel colour (COLORREF) on the screen as it is shown.
+COLORREF screenPixel(int x, int y);
+
+// Keeps every processor busy while alive.
+class CpuBurner {
+ public:
+  CpuBurner();
+  ~CpuBurner();
+  CpuBurner(const CpuBurner&) = delete;
+  CpuBurner& operator=(const CpuBurner&) = delete;
+
+ private:
+  std::vector<HANDLE> threads_;
+  volatile LONG stop_ = 0;
+  static DWORD WINAPI burn(LPVOID self);
+};
+
+// The Windows path of Quimbel.exe the tests run (set from the command line).
+const std::string& quimbelExePath();
+void setQuimbelExePath(const std::string& windowsPath);
+
+}  // namespace e2e
