@@ -77,7 +77,7 @@ INT_PTR Dialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (!(GetWindowLongA(window_, GWL_STYLE) & WS_CHILD)) centerOnScreen(window_);
       return onInitDialog() ? TRUE : FALSE;
     case WM_COMMAND:
-      routeCommand(wParam, lParam);
+      routeCommand(wParam);
       return TRUE;
     case WM_SYSCOMMAND:
       return onSysCommand(static_cast<UINT>(wParam), lParam) ? TRUE : FALSE;
@@ -100,7 +100,7 @@ INT_PTR Dialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   }
 }
 
-void Dialog::routeCommand(WPARAM wParam, LPARAM lParam) {
+void Dialog::routeCommand(WPARAM wParam) {
   int id = LOWORD(wParam);
   int code = HIWORD(wParam);
   if (id == IDOK) {
@@ -112,10 +112,8 @@ void Dialog::routeCommand(WPARAM wParam, LPARAM lParam) {
     return;
   }
   if (onCommand(id, code)) return;
-  // Menu commands the window does not handle travel on to the application.
-  if (lParam == 0) {
-    if (Application* app = Application::current()) app->onCommand(id);
-  }
+  // Commands the window does not handle travel on to the application.
+  if (Application* app = Application::current()) app->onCommand(id);
 }
 
 void centerOnScreen(HWND window) {

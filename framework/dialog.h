@@ -52,7 +52,7 @@ class Dialog {
  private:
   static INT_PTR CALLBACK dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   INT_PTR handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-  void routeCommand(WPARAM wParam, LPARAM lParam);
+  void routeCommand(WPARAM wParam);
 
   int templateId_;
   HWND parent_;
