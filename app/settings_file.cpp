@@ -20,14 +20,21 @@ std::string pathInCurrentDirectory() {
 namespace {
 // The text read: at most 255 characters and the terminator.
 constexpr DWORD kTextBufferSize = 256;
+
+// The private-profile calls take classic paths only; given a longer one,
+// some platforms cut it and read or write a file of another name. Such a
+// path is not passed on at all: reads give the defaults, writes are lost.
+bool usablePath(const std::string& path) { return !path.empty() && path.size() < MAX_PATH; }
 }  // namespace
 
 std::int32_t ProfileSettingsReader::readInt(const char* section, const char* key,
                                             std::int32_t defaultValue) const {
+  if (!usablePath(path_)) return defaultValue;
   return static_cast<std::int32_t>(GetPrivateProfileIntA(section, key, defaultValue, path_.c_str()));
 }
 
 std::string ProfileSettingsReader::readText(const char* section, const char* key) const {
+  if (!usablePath(path_)) return {};
   char buffer[kTextBufferSize] = {};
   DWORD count = GetPrivateProfileStringA(section, key, "", buffer, kTextBufferSize, path_.c_str());
   if (count == 0) return {};
@@ -35,6 +42,7 @@ std::string ProfileSettingsReader::readText(const char* section, const char* key
 }
 
 void writeIntSetting(const char* section, const char* key, std::int32_t value, const std::string& path) {
+  if (!usablePath(path)) return;
   char text[256];
   std::snprintf(text, sizeof text, "%d", static_cast<int>(value));
   WritePrivateProfileStringA(section, key, text, path.c_str());
@@ -42,6 +50,7 @@ void writeIntSetting(const char* section, const char* key, std::int32_t value, c
 
 void writeTextSetting(const char* section, const char* key, const std::string& value,
                       const std::string& path) {
+  if (!usablePath(path)) return;
   WritePrivateProfileStringA(section, key, value.c_str(), path.c_str());
 }
 

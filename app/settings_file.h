@@ -37,8 +37,9 @@ constexpr std::int32_t kDefaultMonitorY = 400;
 constexpr COLORREF kWhite = 0xFFFFFF;
 
 // The full path of the settings file for the current directory. The whole
-// directory is kept however long it is; where the platform's calls cannot
-// use such a path, reads give the defaults and writes are lost.
+// directory is kept however long it is; a path too long for the
+// private-profile calls is never handed to them, so reads give the defaults
+// and writes are lost rather than landing in a file of another name.
 std::string pathInCurrentDirectory();
 
 }  // namespace settings
