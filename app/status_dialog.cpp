@@ -2,6 +2,7 @@
 
 #include "app/settings_file.h"
 #include "display/control_fill.h"
+#include "display/history_graph.h"
 #include "framework/application.h"
 #include "framework/data_exchange.h"
 #include "probes/cpu_load.h"
@@ -218,6 +219,7 @@ void StatusDialog::onTimer(UINT_PTR) {
   updateData(true);
   setUnitLabels();
   refreshStatus();
+  drawHistoryGraph(hwnd(), IDC_GRAPH, cpuHistory, lineColor, backgroundColor);
 }
 
 bool StatusDialog::onCommand(int id, int notifyCode) {
