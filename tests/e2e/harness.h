@@ -26,10 +26,16 @@ class WindowsVersionMode {
   ~WindowsVersionMode();
   WindowsVersionMode(const WindowsVersionMode&) = delete;
   WindowsVersionMode& operator=(const WindowsVersionMode&) = delete;
+
+ private:
+  bool hadPrevious_ = false;
+  std::string previous_;
 };
 
 // Writes a DWORD under HKEY_DYN_DATA (the 9x performance statistics).
 bool setDynDataValue(const std::string& subkey, const std::string& valueName, std::uint32_t value);
+// Removes such a value again; true when it is gone.
+bool deleteDynDataValue(const std::string& subkey, const std::string& valueName);
 
 // A fresh, empty working directory for one program run, removed afterwards.
 class WorkingDirectory {
@@ -75,20 +81,28 @@ class Program {
   HWND statusWindow() const;
   // Waits until the status window exists and is visible.
   bool waitForStatusWindow(DWORD timeoutMs = 15000);
-  // A message box (dialog class #32770) of this process other than the status
-  // window, or null.
+  // A message box of this process (a visible #32770 window holding the
+  // message static 0xFFFF; the program's own dialogs have none), or null.
   HWND messageBox() const;
   bool waitForMessageBox(DWORD timeoutMs = 10000);
   // The text of a message box's message (static control 0xFFFF).
   static std::string messageBoxText(HWND box);
+  // Any window's text, read with WM_GETTEXT.
+  static std::string windowText(HWND window);
+  // BM_CLICK on button `id` of any dialog, e.g. OK of a message box.
+  static void clickIn(HWND dialog, int id);
 
   HWND control(int id) const;
   std::string controlText(int id) const;
   bool setControlText(int id, const std::string& text) const;
   bool isChecked(int id) const;
+  // The control's own WS_VISIBLE style, whether or not its window is shown.
   bool isVisible(int id) const;
   // BM_CLICK on a button (sent, so it has been handled when this returns).
   void click(int id) const;
+  // BM_CLICK posted, for a button that opens a modal window and so would
+  // not return from a sent click until that window closed.
+  void clickWithoutWaiting(int id) const;
   // WM_COMMAND as a menu would send it (posted).
   void menuCommand(int id) const;
   void sysCommand(UINT command) const;
@@ -115,12 +129,27 @@ class Program {
   double cpuTimeMs() const;
 
  private:
+  DWORD unixProcessId() const;
+
   PROCESS_INFORMATION process_{};
   std::string directory_;
+  // An argument the program ignores; it tells this run apart in /proc.
+  std::string runTag_;
+  mutable DWORD unixPid_ = 0;
 };
 
 // Pixel colour (COLORREF) on the screen as it is shown.
 COLORREF screenPixel(int x, int y);
+
+// The whole machine's processor time from /proc/stat, in clock ticks, so a
+// test can tell how busy the machine itself was between two readings.
+struct MachineCpuTimes {
+  unsigned long long busy = 0;
+  unsigned long long total = 0;
+};
+MachineCpuTimes readMachineCpuTimes();
+// Busy share 0..100 between two readings; -1 when nothing elapsed.
+int machineBusyPercent(const MachineCpuTimes& earlier, const MachineCpuTimes& later);
 
 // Keeps every processor busy while alive.
 class CpuBurner {
@@ -139,5 +168,10 @@ class CpuBurner {
 // The Windows path of Quimbel.exe the tests run (set from the command line).
 const std::string& quimbelExePath();
 void setQuimbelExePath(const std::string& windowsPath);
+
+// The Windows path of the stand-in Resource Meter library (--rsrc32=);
+// empty when none was given.
+const std::string& standInResourceMeterPath();
+void setStandInResourceMeterPath(const std::string& windowsPath);
 
 }  // namespace e2e

@@ -1,0 +1,540 @@
+#include "tests/e2e/harness.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+
+namespace e2e {
+namespace {
+
+// A sent message that the program does not answer within this time counts
+// as unanswered, so a hung program fails a test instead of hanging it.
+constexpr DWORD kSendTimeoutMs = 5000;
+constexpr DWORD kKillWaitMs = 10000;
+// Long enough for a thousand queued ticks on a loaded machine.
+constexpr DWORD kQueueWaitMs = 120000;
+constexpr UINT_PTR kRefreshTimer = 1;
+// Wine's message boxes, like Windows', hold their text in static 0xFFFF.
+constexpr int kMessageBoxTextId = 0xFFFF;
+// The hidden Cancel button never changes on its own, so its pushed state
+// can mark how far the program has worked through its queue.
+constexpr int kQueueMarkerButton = IDCANCEL;
+constexpr const char* kStatusCaption = "QuimbelUtility";
+constexpr const char* kDialogClass = "#32770";
+constexpr const char* kVersionKey = "Software\\Wine\\AppDefaults\\Quimbel.exe";
+constexpr const char* kVersionValue = "Version";
+// Linux reports process times in USER_HZ clock ticks, 100 a second.
+constexpr double kMsPerClockTick = 10.0;
+
+std::string& exePath() {
+  static std::string path;
+  return path;
+}
+
+std::string& standInPath() {
+  static std::string path;
+  return path;
+}
+
+LRESULT sendTo(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kSendTimeoutMs, &result)) {
+    return 0;
+  }
+  return static_cast<LRESULT>(result);
+}
+
+// Another process's caption as the system keeps it, read without sending
+// a message, so a busy program cannot hold the search up.
+std::string caption(HWND window) {
+  char text[256] = {};
+  int length = GetWindowTextA(window, text, sizeof text);
+  return std::string(text, length > 0 ? static_cast<std::size_t>(length) : 0);
+}
+
+std::string className(HWND window) {
+  char name[64] = {};
+  int length = GetClassNameA(window, name, sizeof name);
+  return std::string(name, length > 0 ? static_cast<std::size_t>(length) : 0);
+}
+
+DWORD windowProcess(HWND window) {
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  return process;
+}
+
+struct WindowSearch {
+  DWORD processId;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK collectWindowOfProcess(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<WindowSearch*>(param);
+  if (windowProcess(window) == search->processId) search->found.push_back(window);
+  return TRUE;
+}
+
+// Every top-level window of one process.
+std::vector<HWND> topLevelWindows(DWORD processId) {
+  WindowSearch search{processId, {}};
+  EnumWindows(collectWindowOfProcess, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// The whole content of a file, Unix files under Z:\ included; empty when
+// it cannot be read.
+std::string readWholeFile(const std::string& path) {
+  HANDLE file =
+      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return {};
+  std::string content;
+  char buffer[4096];
+  DWORD read = 0;
+  while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) content.append(buffer, read);
+  CloseHandle(file);
+  return content;
+}
+
+void removeTree(const std::string& directory) {
+  WIN32_FIND_DATAA entry{};
+  HANDLE find = FindFirstFileA((directory + "\\*").c_str(), &entry);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      const std::string name = entry.cFileName;
+      if (name == "." || name == "..") continue;
+      const std::string path = directory + "\\" + name;
+      if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        removeTree(path);
+      } else {
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(path.c_str());
+      }
+    } while (FindNextFileA(find, &entry));
+    FindClose(find);
+  }
+  RemoveDirectoryA(directory.c_str());
+}
+
+bool isAllDigits(const std::string& text) {
+  if (text.empty()) return false;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool waitFor(const std::function<bool()>& condition, DWORD timeoutMs, DWORD pollMs) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    if (condition()) return true;
+    if (GetTickCount() - start >= timeoutMs) return false;
+    Sleep(pollMs);
+  }
+}
+
+// --- Windows version seen by the program -----------------------------------
+
+WindowsVersionMode::WindowsVersionMode(const std::string& version) {
+  HKEY key = nullptr;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, kVersionKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                      KEY_READ | KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS) {
+    return;
+  }
+  char previous[64] = {};
+  DWORD size = sizeof previous - 1;
+  DWORD type = 0;
+  if (RegQueryValueExA(key, kVersionValue, nullptr, &type, reinterpret_cast<BYTE*>(previous), &size) ==
+          ERROR_SUCCESS &&
+      type == REG_SZ) {
+    hadPrevious_ = true;
+    previous_ = previous;
+  }
+  if (version.empty()) {
+    RegDeleteValueA(key, kVersionValue);
+  } else {
+    RegSetValueExA(key, kVersionValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(version.c_str()),
+                   static_cast<DWORD>(version.size() + 1));
+  }
+  RegCloseKey(key);
+}
+
+WindowsVersionMode::~WindowsVersionMode() {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, kVersionKey, 0, KEY_WRITE, &key) != ERROR_SUCCESS) return;
+  if (hadPrevious_) {
+    RegSetValueExA(key, kVersionValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(previous_.c_str()),
+                   static_cast<DWORD>(previous_.size() + 1));
+  } else {
+    RegDeleteValueA(key, kVersionValue);
+  }
+  RegCloseKey(key);
+}
+
+bool setDynDataValue(const std::string& subkey, const std::string& valueName, std::uint32_t value) {
+  HKEY key = nullptr;
+  if (RegCreateKeyExA(HKEY_DYN_DATA, subkey.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_WRITE, nullptr,
+                      &key, nullptr) != ERROR_SUCCESS) {
+    return false;
+  }
+  const DWORD data = value;
+  const bool written = RegSetValueExA(key, valueName.c_str(), 0, REG_DWORD,
+                                      reinterpret_cast<const BYTE*>(&data), sizeof data) == ERROR_SUCCESS;
+  RegCloseKey(key);
+  return written;
+}
+
+bool deleteDynDataValue(const std::string& subkey, const std::string& valueName) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_DYN_DATA, subkey.c_str(), 0, KEY_WRITE, &key) != ERROR_SUCCESS) return true;
+  const LONG result = RegDeleteValueA(key, valueName.c_str());
+  RegCloseKey(key);
+  return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND;
+}
+
+// --- Working directory and settings file -----------------------------------
+
+WorkingDirectory::WorkingDirectory() {
+  static LONG created = 0;
+  char temp[MAX_PATH] = {};
+  DWORD length = GetTempPathA(MAX_PATH, temp);
+  std::string base(temp, length < MAX_PATH ? length : 0);
+  if (!base.empty() && base.back() != '\\') base += '\\';
+  path_ = base + "quimbel-e2e-" + std::to_string(GetCurrentProcessId()) + "-" +
+          std::to_string(InterlockedIncrement(&created));
+  removeTree(path_);
+  CreateDirectoryA(path_.c_str(), nullptr);
+}
+
+WorkingDirectory::~WorkingDirectory() { removeTree(path_); }
+
+void WorkingDirectory::writeSettings(const std::string& content) const {
+  HANDLE file = CreateFileA(settingsPath().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  DWORD written = 0;
+  WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+  CloseHandle(file);
+}
+
+std::string WorkingDirectory::readSettings() const { return readWholeFile(settingsPath()); }
+
+bool WorkingDirectory::settingsExist() const {
+  return GetFileAttributesA(settingsPath().c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+SettingValue readSetting(const std::string& iniPath, const std::string& section, const std::string& key) {
+  // A default no real value takes tells a missing key from an empty one.
+  static const char kAbsent[] = "<absent>";
+  char buffer[1024] = {};
+  DWORD length =
+      GetPrivateProfileStringA(section.c_str(), key.c_str(), kAbsent, buffer, sizeof buffer, iniPath.c_str());
+  SettingValue value;
+  value.text.assign(buffer, length);
+  value.present = value.text != kAbsent;
+  if (!value.present) value.text.clear();
+  return value;
+}
+
+// --- The running program ------------------------------------------------------
+
+Program::Program(const WorkingDirectory& directory) : directory_(directory.path()) {
+  static LONG runs = 0;
+  runTag_ =
+      "e2e-run-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(InterlockedIncrement(&runs));
+  std::string commandLine = "\"" + quimbelExePath() + "\" " + runTag_;
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, directory_.c_str(),
+                      &startup, &process_)) {
+    process_ = PROCESS_INFORMATION{};
+  }
+}
+
+Program::~Program() {
+  if (!process_.hProcess) return;
+  if (!hasExited()) {
+    // Killing the process also takes any message box it has open.
+    TerminateProcess(process_.hProcess, 1);
+    WaitForSingleObject(process_.hProcess, kKillWaitMs);
+  }
+  CloseHandle(process_.hThread);
+  CloseHandle(process_.hProcess);
+}
+
+bool Program::started() const { return process_.hProcess != nullptr; }
+
+DWORD Program::processId() const { return process_.dwProcessId; }
+
+HWND Program::statusWindow() const {
+  if (!started()) return nullptr;
+  for (HWND window : topLevelWindows(processId())) {
+    if (className(window) == kDialogClass && caption(window) == kStatusCaption) return window;
+  }
+  return nullptr;
+}
+
+bool Program::waitForStatusWindow(DWORD timeoutMs) {
+  auto shown = [this] {
+    HWND window = statusWindow();
+    return window && IsWindowVisible(window);
+  };
+  waitFor([&] { return hasExited() || shown(); }, timeoutMs);
+  return shown();
+}
+
+HWND Program::messageBox() const {
+  if (!started()) return nullptr;
+  HWND status = statusWindow();
+  for (HWND window : topLevelWindows(processId())) {
+    if (window == status || className(window) != kDialogClass || !IsWindowVisible(window)) continue;
+    HWND text = GetDlgItem(window, kMessageBoxTextId);
+    if (text && className(text) == "Static") return window;
+  }
+  return nullptr;
+}
+
+bool Program::waitForMessageBox(DWORD timeoutMs) {
+  waitFor([this] { return hasExited() || messageBox() != nullptr; }, timeoutMs);
+  return messageBox() != nullptr;
+}
+
+std::string Program::messageBoxText(HWND box) { return windowText(GetDlgItem(box, kMessageBoxTextId)); }
+
+std::string Program::windowText(HWND window) {
+  if (!window) return {};
+  // For multibyte text the length may be overstated, never understated.
+  const LRESULT length = sendTo(window, WM_GETTEXTLENGTH, 0, 0);
+  std::string text(static_cast<std::size_t>(length) + 1, '\0');
+  const LRESULT copied =
+      sendTo(window, WM_GETTEXT, static_cast<WPARAM>(text.size()), reinterpret_cast<LPARAM>(&text[0]));
+  text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
+  return text;
+}
+
+void Program::clickIn(HWND dialog, int id) {
+  if (HWND button = GetDlgItem(dialog, id)) sendTo(button, BM_CLICK, 0, 0);
+}
+
+HWND Program::control(int id) const {
+  HWND window = statusWindow();
+  return window ? GetDlgItem(window, id) : nullptr;
+}
+
+std::string Program::controlText(int id) const { return windowText(control(id)); }
+
+bool Program::setControlText(int id, const std::string& text) const {
+  HWND window = control(id);
+  return window && sendTo(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())) != 0;
+}
+
+bool Program::isChecked(int id) const {
+  HWND window = control(id);
+  return window && sendTo(window, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+bool Program::isVisible(int id) const {
+  // The control's own visibility, whether or not its window is shown.
+  HWND window = control(id);
+  return window && (GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+void Program::click(int id) const {
+  if (HWND window = statusWindow()) clickIn(window, id);
+}
+
+void Program::clickWithoutWaiting(int id) const {
+  if (HWND button = control(id)) PostMessageA(button, BM_CLICK, 0, 0);
+}
+
+void Program::menuCommand(int id) const {
+  if (HWND window = statusWindow()) PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+}
+
+void Program::sysCommand(UINT command) const {
+  if (HWND window = statusWindow()) PostMessageA(window, WM_SYSCOMMAND, command, 0);
+}
+
+void Program::pressKey(UINT virtualKey) const {
+  HWND window = statusWindow();
+  if (!window) return;
+  // The keys go through the program's message loop, where the dialog
+  // manager turns Enter and Esc into commands, just as typed keys would.
+  GUITHREADINFO gui{};
+  gui.cbSize = sizeof gui;
+  HWND target = window;
+  if (GetGUIThreadInfo(process_.dwThreadId, &gui) && gui.hwndFocus) target = gui.hwndFocus;
+  const UINT scanCode = MapVirtualKeyA(virtualKey, 0);
+  const LPARAM down = 1 | static_cast<LPARAM>(scanCode << 16);
+  const LPARAM up = down | static_cast<LPARAM>(0xC0000000u);
+  PostMessageA(target, WM_KEYDOWN, virtualKey, down);
+  PostMessageA(target, WM_KEYUP, virtualKey, up);
+}
+
+void Program::tick(int count) const {
+  HWND window = statusWindow();
+  if (!window) return;
+  for (int i = 0; i < count; ++i) PostMessageA(window, WM_TIMER, kRefreshTimer, 0);
+  sync();
+}
+
+void Program::sync() const {
+  // Sent messages overtake posted ones, so asking the program directly
+  // proves nothing about its queue. A posted change to the hidden Cancel
+  // button is handled only after everything posted before it.
+  HWND marker = control(kQueueMarkerButton);
+  if (!marker) return;
+  sendTo(marker, BM_SETSTATE, FALSE, 0);
+  PostMessageA(marker, BM_SETSTATE, TRUE, 0);
+  waitFor([&] { return hasExited() || (sendTo(marker, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0; }, kQueueWaitMs,
+          5);
+  sendTo(marker, BM_SETSTATE, FALSE, 0);
+}
+
+RECT Program::windowRect() const {
+  RECT rect{};
+  if (HWND window = statusWindow()) GetWindowRect(window, &rect);
+  return rect;
+}
+
+RECT Program::controlScreenRect(int id) const {
+  RECT rect{};
+  HWND window = control(id);
+  if (!window) return rect;
+  GetClientRect(window, &rect);
+  MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+bool Program::isTopmost() const {
+  HWND window = statusWindow();
+  return window && (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
+bool Program::moveTo(int x, int y) const {
+  HWND window = statusWindow();
+  if (!window) return false;
+  SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  return waitFor(
+      [&] {
+        RECT rect = windowRect();
+        return rect.left == x && rect.top == y;
+      },
+      5000);
+}
+
+bool Program::waitForExit(DWORD timeoutMs) const {
+  return started() && WaitForSingleObject(process_.hProcess, timeoutMs) == WAIT_OBJECT_0;
+}
+
+bool Program::hasExited() const {
+  return !started() || WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0;
+}
+
+DWORD Program::unixProcessId() const {
+  if (unixPid_ != 0 || !started()) return unixPid_;
+  // Wine shows a process's Windows command line as its Unix one.
+  WIN32_FIND_DATAA entry{};
+  HANDLE find = FindFirstFileA("Z:\\proc\\*", &entry);
+  if (find == INVALID_HANDLE_VALUE) return 0;
+  do {
+    const std::string name = entry.cFileName;
+    if (!isAllDigits(name)) continue;
+    std::string commandLine = readWholeFile("Z:\\proc\\" + name + "\\cmdline");
+    for (char& c : commandLine) {
+      if (c == '\0') c = ' ';
+    }
+    if (commandLine.find(runTag_) != std::string::npos) {
+      unixPid_ = static_cast<DWORD>(std::strtoul(name.c_str(), nullptr, 10));
+      break;
+    }
+  } while (FindNextFileA(find, &entry));
+  FindClose(find);
+  return unixPid_;
+}
+
+double Program::cpuTimeMs() const {
+  const DWORD pid = unixProcessId();
+  if (pid == 0) return -1;
+  const std::string stat = readWholeFile("Z:\\proc\\" + std::to_string(pid) + "\\stat");
+  // The name in parentheses may hold blanks; the fields after it do not.
+  const std::string::size_type close = stat.rfind(')');
+  if (close == std::string::npos) return -1;
+  std::istringstream fields(stat.substr(close + 1));
+  std::string field;
+  unsigned long long userTicks = 0;
+  unsigned long long systemTicks = 0;
+  // After the name: state is field 3, utime field 14, stime field 15.
+  for (int number = 3; number <= 15 && (fields >> field); ++number) {
+    if (number == 14) userTicks = std::strtoull(field.c_str(), nullptr, 10);
+    if (number == 15) systemTicks = std::strtoull(field.c_str(), nullptr, 10);
+  }
+  return static_cast<double>(userTicks + systemTicks) * kMsPerClockTick;
+}
+
+// --- Screen and machine --------------------------------------------------------
+
+COLORREF screenPixel(int x, int y) {
+  HDC screen = GetDC(nullptr);
+  COLORREF colour = GetPixel(screen, x, y);
+  ReleaseDC(nullptr, screen);
+  return colour;
+}
+
+MachineCpuTimes readMachineCpuTimes() {
+  MachineCpuTimes times;
+  std::istringstream stat(readWholeFile("Z:\\proc\\stat"));
+  std::string label;
+  stat >> label;
+  if (label != "cpu") return times;
+  // user nice system idle iowait irq softirq steal: idle and iowait are the
+  // time no processor worked.
+  unsigned long long value = 0;
+  for (int column = 0; column < 8 && (stat >> value); ++column) {
+    times.total += value;
+    if (column != 3 && column != 4) times.busy += value;
+  }
+  return times;
+}
+
+int machineBusyPercent(const MachineCpuTimes& earlier, const MachineCpuTimes& later) {
+  const unsigned long long total = later.total - earlier.total;
+  if (total == 0) return -1;
+  return static_cast<int>((later.busy - earlier.busy) * 100 / total);
+}
+
+CpuBurner::CpuBurner() {
+  SYSTEM_INFO info{};
+  GetSystemInfo(&info);
+  for (DWORD i = 0; i < info.dwNumberOfProcessors; ++i) {
+    if (HANDLE thread = CreateThread(nullptr, 0, burn, this, 0, nullptr)) threads_.push_back(thread);
+  }
+}
+
+CpuBurner::~CpuBurner() {
+  InterlockedExchange(&stop_, 1);
+  for (HANDLE thread : threads_) {
+    WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
+  }
+}
+
+DWORD WINAPI CpuBurner::burn(LPVOID self) {
+  auto* burner = static_cast<CpuBurner*>(self);
+  volatile unsigned long spins = 0;
+  while (burner->stop_ == 0) spins = spins + 1;
+  return 0;
+}
+
+const std::string& quimbelExePath() { return exePath(); }
+
+void setQuimbelExePath(const std::string& windowsPath) { exePath() = windowsPath; }
+
+const std::string& standInResourceMeterPath() { return standInPath(); }
+
+void setStandInResourceMeterPath(const std::string& windowsPath) { standInPath() = windowsPath; }
+
+}  // namespace e2e
