@@ -241,7 +241,9 @@ SettingValue readSetting(const std::string& iniPath, const std::string& section,
 
 // --- The running program ------------------------------------------------------
 
-Program::Program(const WorkingDirectory& directory) : directory_(directory.path()) {
+Program::Program(const WorkingDirectory& directory) : Program(directory.path()) {}
+
+Program::Program(const std::string& directoryPath) : directory_(directoryPath) {
   static LONG runs = 0;
   runTag_ =
       "e2e-run-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(InterlockedIncrement(&runs));
@@ -432,6 +434,12 @@ bool Program::waitForExit(DWORD timeoutMs) const {
 
 bool Program::hasExited() const {
   return !started() || WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0;
+}
+
+DWORD Program::exitCode() const {
+  DWORD code = STILL_ACTIVE;
+  if (started()) GetExitCodeProcess(process_.hProcess, &code);
+  return code;
 }
 
 DWORD Program::unixProcessId() const {

@@ -69,6 +69,8 @@ class Program {
  public:
   // Starts Quimbel.exe (the path from quimbelExePath()) in `directory`.
   explicit Program(const WorkingDirectory& directory);
+  // Starts it in any existing directory.
+  explicit Program(const std::string& directoryPath);
   // Kills the process if a test left it running.
   ~Program();
   Program(const Program&) = delete;
@@ -123,6 +125,8 @@ class Program {
   // Waits for the process to end; true if it ended within the time.
   bool waitForExit(DWORD timeoutMs = 10000) const;
   bool hasExited() const;
+  // The process's exit code; STILL_ACTIVE while it runs.
+  DWORD exitCode() const;
 
   // User and system CPU time of the process so far, in milliseconds, from
   // /proc/<pid>/stat of the Unix process that runs it.

@@ -206,21 +206,14 @@ void requestClose(const Program& program, Close how) {
   }
 }
 
-DWORD exitCodeOf(const Program& program) {
-  OwnedHandle process(OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, program.processId()));
-  DWORD code = STILL_ACTIVE;
-  if (process) GetExitCodeProcess(process.get(), &code);
-  return code;
-}
-
 // Closes the program and checks that the process ends, and ends normally.
 void closeAndWaitForExit(const Program& program, Close how) {
   requestClose(program, how);
   ASSERT_TRUE(program.waitForExit(kExitTimeoutMs))
       << "expected the process to end within " << kExitTimeoutMs << " ms after " << name(how)
       << "; it is still running";
-  EXPECT_EQ(0u, exitCodeOf(program)) << "expected exit code 0 after " << name(how) << ", got 0x"
-                                     << std::hex << exitCodeOf(program);
+  EXPECT_EQ(0u, program.exitCode()) << "expected exit code 0 after " << name(how) << ", got 0x"
+                                     << std::hex << program.exitCode();
 }
 
 // Starts the program over `directory`, waits for the window and runs one tick.
