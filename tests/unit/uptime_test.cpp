@@ -1,0 +1,26 @@
+#include <gtest/gtest.h>
+
+#include "probes/uptime.h"
+
+namespace {
+
+TEST(FormatUptime, MinutesFormBelowAnHourHourFormFromThenOn) {
+  const struct {
+    std::uint32_t milliseconds;
+    const char* text;
+  } rows[] = {
+      {0, " 0分  0秒"},
+      {999, " 0分  0秒"},  // whole seconds, truncated
+      {59999, " 0分 59秒"},
+      {60000, " 1分  0秒"},
+      {307000, " 5分  7秒"},  // each number right-aligned in two places
+      {3599999, "59分 59秒"},
+      {3600000, "1時間  0分  0秒"},
+      {3725000, "1時間  2分  5秒"},
+      {108000000, "30時間  0分  0秒"},  // no days
+      {4294967295u, "1193時間  2分 47秒"},  // the last text before the wrap
+  };
+  for (const auto& row : rows) EXPECT_EQ(row.text, formatUptime(row.milliseconds)) << row.milliseconds << " ms";
+}
+
+}  // namespace
