@@ -3,8 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstring>
 #include <string>
+
+#include "tests/support/command_line.h"
 
 namespace {
 std::string libraryPath;
@@ -14,16 +15,10 @@ std::string standInLibraryPath() { return libraryPath; }
 
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
-  constexpr const char kOption[] = "--rsrc32=";
-  for (int i = 1; i < argc; ++i) {
-    if (std::strncmp(argv[i], kOption, sizeof kOption - 1) == 0) libraryPath = argv[i] + sizeof kOption - 1;
-  }
+  libraryPath = test_support::toWindowsPath(test_support::optionValue(argc, argv, "--rsrc32="));
   if (libraryPath.empty()) {
     std::fprintf(stderr, "usage: %s --rsrc32=<path of RSRC32.dll>\n", argv[0]);
     return 2;
-  }
-  for (char& c : libraryPath) {
-    if (c == '/') c = '\\';
   }
   return RUN_ALL_TESTS();
 }
