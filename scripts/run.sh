@@ -6,13 +6,13 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${QUIMBEL_BUILD_DIR:-$root/build}
 bash "$root/scripts/install-deps.sh"
-QUIMBEL_BUILD_DIR=$build bash "$root/scripts/build.sh"
+QUIMBEL_BUILD_DIR=$build bash "$root/scripts/build.sh" Quimbel
 # A persistent prefix, so a second start finds the first one's set-up.
+mkdir -p "$root/run"
 export WINEPREFIX=${WINEPREFIX:-$root/run/wineprefix}
 # shellcheck source=wine-session.sh
 . "$root/scripts/wine-session.sh"
 wine_session_start
-mkdir -p "$root/run"
 cd "$root/run"
 echo "QuimbelUtility is running on display $DISPLAY; close its window to end."
 wine "$build/Quimbel.exe"
