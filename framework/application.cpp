@@ -40,7 +40,6 @@ Application::~Application() {
 Application* Application::current() { return theApplication; }
 
 int Application::run(HINSTANCE instance) {
-  instance_ = instance;
   name_ = moduleBaseName(instance);
   initInstance();
   return 0;

@@ -23,8 +23,6 @@ class Application {
   // Runs start-up; the process ends when this returns.
   int run(HINSTANCE instance);
 
-  HINSTANCE instance() const { return instance_; }
-
   // The executable's file name without its extension.
   const std::string& name() const { return name_; }
 
@@ -44,7 +42,6 @@ class Application {
   void onAppExit();
 
  private:
-  HINSTANCE instance_ = nullptr;
   std::string name_;
   Dialog* mainWindow_ = nullptr;
 };

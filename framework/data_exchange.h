@@ -17,7 +17,6 @@ class DataExchange {
  public:
   DataExchange(HWND dialog, bool saveAndValidate);
 
-  bool saving() const { return saving_; }
   bool failed() const { return failed_; }
 
   void control(int id, ProgressBar& bar);

@@ -9,7 +9,6 @@ namespace fw {
 class ProgressBar {
  public:
   void attach(HWND window) { window_ = window; }
-  HWND hwnd() const { return window_; }
   void setPos(int position) const {
     if (window_) SendMessageA(window_, PBM_SETPOS, static_cast<WPARAM>(position), 0);
   }
