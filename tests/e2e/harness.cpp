@@ -243,11 +243,11 @@ SettingValue readSetting(const std::string& iniPath, const std::string& section,
 
 Program::Program(const WorkingDirectory& directory) : Program(directory.path()) {}
 
-Program::Program(const std::string& directoryPath) : directory_(directoryPath) {
+Program::Program(const std::string& directoryPath, const std::string& programPath) : directory_(directoryPath) {
   static LONG runs = 0;
   runTag_ =
       "e2e-run-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(InterlockedIncrement(&runs));
-  std::string commandLine = "\"" + quimbelExePath() + "\" " + runTag_;
+  std::string commandLine = "\"" + programPath + "\" " + runTag_;
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, directory_.c_str(),
@@ -481,6 +481,22 @@ double Program::cpuTimeMs() const {
     if (number == 15) systemTicks = std::strtoull(field.c_str(), nullptr, 10);
   }
   return static_cast<double>(userTicks + systemTicks) * kMsPerClockTick;
+}
+
+long Program::privateMemoryKb() const {
+  const DWORD pid = unixProcessId();
+  if (pid == 0) return -1;
+  std::istringstream lines(readWholeFile("Z:\\proc\\" + std::to_string(pid) + "\\smaps_rollup"));
+  std::string label;
+  long kb = 0;
+  long total = -1;
+  while (lines >> label) {
+    if (label == "Private_Dirty:" || label == "Swap:") {
+      lines >> kb;
+      total = (total < 0 ? 0 : total) + kb;
+    }
+  }
+  return total;
 }
 
 // --- Screen and machine --------------------------------------------------------

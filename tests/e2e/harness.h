@@ -64,13 +64,16 @@ struct SettingValue {
 };
 SettingValue readSetting(const std::string& iniPath, const std::string& section, const std::string& key);
 
+const std::string& quimbelExePath();
+
 // One running Quimbel.exe.
 class Program {
  public:
   // Starts Quimbel.exe (the path from quimbelExePath()) in `directory`.
   explicit Program(const WorkingDirectory& directory);
-  // Starts it in any existing directory.
-  explicit Program(const std::string& directoryPath);
+  // Starts it, or another program built to be driven the same way, in any
+  // existing directory.
+  explicit Program(const std::string& directoryPath, const std::string& programPath = quimbelExePath());
   // Kills the process if a test left it running.
   ~Program();
   Program(const Program&) = delete;
@@ -131,6 +134,10 @@ class Program {
   // User and system CPU time of the process so far, in milliseconds, from
   // /proc/<pid>/stat of the Unix process that runs it.
   double cpuTimeMs() const;
+  // Memory that Unix process has written and owns alone (Private_Dirty and
+  // Swap of /proc/<pid>/smaps_rollup; clean pages come and go with the
+  // machine's page cache) in KB; -1 when unreadable.
+  long privateMemoryKb() const;
 
  private:
   DWORD unixProcessId() const;

@@ -1,0 +1,252 @@
+#include "tests/endurance/driving.h"
+
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <map>
+
+#include "res/resource.h"
+
+namespace endurance {
+
+const char* const kMonitorCaption = "QuimbelUtilityモニター";
+const char* const kSettingsCaption = "設定ダイアログ";
+
+namespace {
+
+constexpr DWORD kAnswerMs = 5000;
+constexpr DWORD kWindowWaitMs = 10000;
+constexpr DWORD kExitWaitMs = 15000;
+constexpr const char* kDrawingObjectsMessage = "QuimbelLiveDrawingObjects";
+
+struct DialogSearch {
+  DWORD processId;
+  const std::string* caption;
+  HWND found;
+};
+
+BOOL CALLBACK matchDialog(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<DialogSearch*>(param);
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  if (process != search->processId || !IsWindowVisible(window)) return TRUE;
+  char text[256] = {};
+  char className[64] = {};
+  GetWindowTextA(window, text, sizeof text);
+  GetClassNameA(window, className, sizeof className);
+  if (std::string(className) == "#32770" && *search->caption == text) {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+std::string lower(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+std::string trim(const std::string& text) {
+  const auto first = text.find_first_not_of(" \t");
+  if (first == std::string::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+bool ownedKey(const std::string& section, const std::string& key) {
+  static const char* const kGeneral[] = {"facedir",     "unitbutton", "unitend", "linecolor",
+                                         "monitercolor", "alwaysontop", "x",      "y"};
+  const std::string s = lower(section);
+  const std::string k = lower(trim(key));
+  if (s == "general") return std::find(std::begin(kGeneral), std::end(kGeneral), k) != std::end(kGeneral);
+  return s == "monitor" && (k == "x" || k == "y");
+}
+
+// The double-NUL-terminated list a profile call fills, read with a buffer
+// large enough for it (such calls report truncation as size - 2).
+std::vector<std::string> profileList(const std::function<DWORD(char*, DWORD)>& read) {
+  std::vector<std::string> items;
+  for (DWORD size = 1 << 16; size <= (1u << 26); size *= 4) {
+    std::vector<char> buffer(size, '\0');
+    const DWORD used = read(buffer.data(), size);
+    if (used >= size - 2 && size < (1u << 26)) continue;
+    for (std::size_t i = 0; i < used && buffer[i] != '\0';) {
+      std::string item(&buffer[i]);
+      i += item.size() + 1;
+      items.push_back(item);
+    }
+    break;
+  }
+  return items;
+}
+
+}  // namespace
+
+HWND dialogOf(DWORD processId, const std::string& caption) {
+  DialogSearch search{processId, &caption, nullptr};
+  EnumWindows(matchDialog, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+Features featuresOf(const std::string& exePath) {
+  Features features;
+  if (HMODULE image = LoadLibraryExA(exePath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {
+    features.monitorWindow = FindResourceA(image, MAKEINTRESOURCEA(IDD_MONITOR), MAKEINTRESOURCEA(5)) != nullptr;
+    features.settingsDialog = FindResourceA(image, MAKEINTRESOURCEA(IDD_SETTINGS), MAKEINTRESOURCEA(5)) != nullptr;
+    features.faces = FindResourceA(image, MAKEINTRESOURCEA(IDB_FACE_FINE), MAKEINTRESOURCEA(2)) != nullptr;
+    FreeLibrary(image);
+  }
+  // A program that answers the question registers the message by name.
+  std::ifstream file(exePath, std::ios::binary);
+  const std::string image((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  features.drawingObjectCount = image.find(kDrawingObjectsMessage) != std::string::npos;
+  return features;
+}
+
+std::optional<long> liveDrawingObjects(const e2e::Program& program, const Features& features) {
+  HWND status = program.statusWindow();
+  if (!features.drawingObjectCount || !status) return std::nullopt;
+  DWORD_PTR count = 0;
+  if (!SendMessageTimeoutA(status, RegisterWindowMessageA(kDrawingObjectsMessage), 0, 0, SMTO_ABORTIFHUNG,
+                           kAnswerMs, &count)) {
+    return std::nullopt;
+  }
+  return static_cast<long>(count);
+}
+
+bool responsive(const e2e::Program& program) {
+  HWND status = program.statusWindow();
+  DWORD_PTR ignored = 0;
+  return status && !program.hasExited() &&
+         SendMessageTimeoutA(status, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kAnswerMs, &ignored) != 0;
+}
+
+namespace {
+
+std::string visit(const e2e::Program& program, const char* caption, const std::function<void()>& open,
+                  int ticks) {
+  open();
+  HWND window = nullptr;
+  e2e::waitFor(
+      [&] {
+        window = dialogOf(program.processId(), caption);
+        return window || program.hasExited();
+      },
+      kWindowWaitMs);
+  if (!window) return std::string(program.hasExited() ? "the program ended" : "it did not open");
+  program.tick(ticks);
+  e2e::Program::clickIn(window, IDCANCEL);
+  if (!e2e::waitFor([&] { return !IsWindow(window) || program.hasExited(); }, kWindowWaitMs)) {
+    return "it did not close";
+  }
+  if (!e2e::waitFor([&] { return program.hasExited() || IsWindowVisible(program.statusWindow()); },
+                    kWindowWaitMs)) {
+    return "the status window did not come back";
+  }
+  return program.hasExited() ? "the program ended" : "";
+}
+
+}  // namespace
+
+std::string visitMonitorWindow(const e2e::Program& program, int ticks) {
+  const std::string problem =
+      visit(program, kMonitorCaption, [&] { program.clickWithoutWaiting(IDC_MONITOR); }, ticks);
+  return problem.empty() ? problem : "monitor window: " + problem;
+}
+
+std::string visitSettingsDialog(const e2e::Program& program, int ticks) {
+  const std::string problem =
+      visit(program, kSettingsCaption, [&] { program.menuCommand(ID_SETTINGS); }, ticks);
+  return problem.empty() ? problem : "settings dialog: " + problem;
+}
+
+std::string exitProgram(const e2e::Program& program) {
+  if (program.hasExited()) return "the program had ended by itself, code " + std::to_string(program.exitCode());
+  program.menuCommand(ID_APP_EXIT);
+  if (!program.waitForExit(kExitWaitMs)) return "the program did not end after File > Exit";
+  if (program.exitCode() != 0) return "the program ended with code " + std::to_string(program.exitCode());
+  return "";
+}
+
+std::vector<COLORREF> screenPixels(const RECT& rect) {
+  const int width = rect.right - rect.left;
+  const int height = rect.bottom - rect.top;
+  std::vector<COLORREF> pixels;
+  if (width <= 0 || height <= 0) return pixels;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+  SelectObject(memory, old);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top-down
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  std::vector<DWORD> raw(static_cast<std::size_t>(width) * height);
+  if (GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), raw.data(), &info, DIB_RGB_COLORS) == height) {
+    for (DWORD bgr : raw) pixels.push_back(RGB((bgr >> 16) & 0xFF, (bgr >> 8) & 0xFF, bgr & 0xFF));
+  }
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
+std::vector<std::string> foreignEntries(const std::string& iniPath) {
+  std::vector<std::string> entries;
+  std::vector<std::string> seen;
+  const std::vector<std::string> sections = profileList(
+      [&](char* buffer, DWORD size) { return GetPrivateProfileSectionNamesA(buffer, size, iniPath.c_str()); });
+  for (const std::string& section : sections) {
+    // A repeated section reads as its first occurrence.
+    if (std::find(seen.begin(), seen.end(), lower(section)) != seen.end()) continue;
+    seen.push_back(lower(section));
+    for (const std::string& line : profileList([&](char* buffer, DWORD size) {
+           return GetPrivateProfileSectionA(section.c_str(), buffer, size, iniPath.c_str());
+         })) {
+      if (!ownedKey(section, line.substr(0, line.find('=')))) entries.push_back("[" + lower(section) + "] " + line);
+    }
+  }
+  return entries;
+}
+
+std::vector<std::string> missingEntries(const std::vector<std::string>& before,
+                                        const std::vector<std::string>& after) {
+  std::map<std::string, int> left;
+  for (const std::string& entry : after) ++left[entry];
+  std::vector<std::string> missing;
+  for (const std::string& entry : before) {
+    if (left[entry]-- <= 0) missing.push_back(entry);
+  }
+  return missing;
+}
+
+bool writeFile(const std::string& path, const std::string& bytes) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  const bool whole = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                     written == bytes.size();
+  CloseHandle(file);
+  return whole;
+}
+
+std::string makeDirectoryOfLength(const std::string& base, std::size_t length) {
+  std::string path = base;
+  while (path.size() < length) {
+    std::size_t room = length - path.size() - 1;  // one for the backslash
+    std::size_t part = room > 60 ? 60 : room;
+    if (room > 60 && room - 60 < 2) part = room - 2;  // leave room for a last part
+    path += "\\" + std::string(part, 'd');
+    if (!CreateDirectoryA(path.c_str(), nullptr)) return "";
+  }
+  return path.size() == length ? path : "";
+}
+
+}  // namespace endurance
