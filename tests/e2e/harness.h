@@ -138,9 +138,10 @@ class Program {
   // Swap of /proc/<pid>/smaps_rollup; clean pages come and go with the
   // machine's page cache) in KB; -1 when unreadable.
   long privateMemoryKb() const;
+  // The Unix process that runs it (found by its command line); 0 if none.
+  DWORD unixProcessId() const;
 
  private:
-  DWORD unixProcessId() const;
 
   PROCESS_INFORMATION process_{};
   std::string directory_;

@@ -4,7 +4,8 @@
 // crash or hang, and every key of the settings file it does not own must
 // still be there afterwards. Fixed seeds: every run makes the same inputs.
 // Usage: quimbel_bad_input --quimbel=<Quimbel.exe> [--settings=1000]
-//        [--faces=200] [--jobs=2]
+//        [--faces=200] [--jobs=2] [--first=0 (the first settings case, to
+//        repeat one that failed)]
 #include <windows.h>
 
 #include <algorithm>
@@ -32,20 +33,29 @@ const char* const kMoods[] = {"fine.bmp", "calm.bmp", "down.bmp", "busy.bmp"};
 constexpr int kTicksPerCase = 3;
 constexpr std::size_t kShownLength = 100;
 
+// How many foreign entries a run checked, and how many the platform's own
+// rewrite changes on its own (left out of the check).
+struct Kept {
+  std::size_t checked = 0;
+  std::size_t platformLost = 0;
+};
+
 struct Tally {
   int cases = 0;
   int failures = 0;
   long foreignEntries = 0;  // checked after the runs
+  long platformLost = 0;     // changed by the platform's own rewrite alone
 };
 
 class Report {
  public:
   void record(const std::string& category, const std::string& what, const std::string& problem,
-              std::size_t foreignEntries = 0) {
+              const Kept& kept = {}) {
     std::lock_guard<std::mutex> lock(mutex_);
     Tally& tally = tallies_[category];
     ++tally.cases;
-    tally.foreignEntries += static_cast<long>(foreignEntries);
+    tally.foreignEntries += static_cast<long>(kept.checked);
+    tally.platformLost += static_cast<long>(kept.platformLost);
     if (problem.empty()) return;
     ++tally.failures;
     std::printf("FAIL %s, %s: %s\n", category.c_str(), what.c_str(), problem.substr(0, 4 * kShownLength).c_str());
@@ -54,9 +64,10 @@ class Report {
 
   int print() const {
     int failures = 0;
-    std::printf("%-40s %7s %9s %14s\n", "category", "cases", "failures", "foreign keys");
+    std::printf("%-40s %7s %9s %13s %15s\n", "category", "cases", "failures", "foreign keys", "platform-lost");
     for (const auto& [category, tally] : tallies_) {
-      std::printf("%-40s %7d %9d %14ld\n", category.c_str(), tally.cases, tally.failures, tally.foreignEntries);
+      std::printf("%-40s %7d %9d %13ld %15ld\n", category.c_str(), tally.cases, tally.failures, tally.foreignEntries,
+                  tally.platformLost);
       failures += tally.failures;
     }
     return failures;
@@ -77,12 +88,16 @@ std::string shown(std::string text) {
 
 // One program run in `directory`; `during` may drive it further before the
 // settings dialog is opened. "" or what went wrong.
-// `foreign` receives the number of foreign entries the original file holds.
-std::string runOnce(const std::string& directory, const Features& features, std::size_t* foreign = nullptr,
+// `kept` receives the counts of foreign entries checked.
+std::string runOnce(const std::string& directory, const Features& features, Kept* kept = nullptr,
                     const std::function<std::string(const Program&)>& during = {}) {
   const std::string iniPath = directory + "\\quimbel.ini";
-  const std::vector<std::string> before = endurance::foreignEntries(iniPath);
-  if (foreign) *foreign = before.size();
+  const std::vector<std::string> original = endurance::foreignEntries(iniPath);
+  const std::vector<std::string> platformLost =
+      endurance::missingEntries(original, endurance::foreignEntriesAfterPlatformRewrite(iniPath));
+  // What the platform alone keeps, the program must keep.
+  const std::vector<std::string> before = endurance::missingEntries(original, platformLost);
+  if (kept) *kept = {before.size(), platformLost.size()};
   Program program(directory);
   if (!program.started()) return "the program did not start";
   if (!program.waitForStatusWindow()) {
@@ -115,12 +130,13 @@ void inParallel(int count, int jobs, const std::function<void(int)>& runCase) {
   for (std::thread& worker : workers) worker.join();
 }
 
-void settingsFiles(int count, int jobs, const Features& features, Report& report) {
-  inParallel(count, jobs, [&](int index) {
+void settingsFiles(int first, int count, int jobs, const Features& features, Report& report) {
+  inParallel(count, jobs, [&](int number) {
+    const int index = first + number;
     const endurance::GeneratedFile file = endurance::badSettingsFile(index);
     e2e::WorkingDirectory directory;
     directory.writeSettings(file.bytes);
-    std::size_t foreign = 0;
+    Kept foreign;
     const std::string problem = runOnce(directory.path(), features, &foreign);
     report.record("settings file: " + file.kind, "case " + std::to_string(index), problem, foreign);
   });
@@ -136,7 +152,7 @@ void faceFiles(int perCategory, int jobs, const Features& features, Report& repo
     CreateDirectoryA(set.c_str(), nullptr);
     directory.writeSettings("[GENERAL]\r\nFaceDir=broken\r\nForeignFace=kept\r\n[Mine]\r\nA=1\r\n");
     int done = 0;
-    std::size_t foreign = 0;
+    Kept foreign;
     const std::string problem = runOnce(directory.path(), features, &foreign, [&](const Program& program) {
       for (; done < perCategory; ++done) {
         const std::string bytes = endurance::badFaceFile(category, done);
@@ -153,7 +169,7 @@ void faceFiles(int perCategory, int jobs, const Features& features, Report& repo
     // Every case ran in the one program run; a failure stops the run.
     for (int i = 0; i < perCategory; ++i) {
       report.record(name, "case " + std::to_string(i),
-                    i < done || problem.empty() ? "" : (i == done ? problem : "not reached"), i == 0 ? foreign : 0);
+                    i < done || problem.empty() ? "" : (i == done ? problem : "not reached"), i == 0 ? foreign : Kept{});
     }
   });
 }
@@ -183,7 +199,7 @@ void oddDirectories(const Features& features, Report& report) {
     writeFaceSet(directory + "\\" + name);
     endurance::writeFile(directory + "\\quimbel.ini",
                          std::string("[GENERAL]\r\nFaceDir=") + name + "\r\nKeepMe=1\r\n[" + name + "]\r\nMine=2\r\n");
-    std::size_t foreign = 0;
+    Kept foreign;
     std::string problem = runOnce(directory, features, &foreign);
     if (problem.empty() && !e2e::readSetting(directory + "\\quimbel.ini", "GENERAL", "X").present) {
       problem = "the exit keys were not written in the working directory";
@@ -203,7 +219,7 @@ void longDirectories(const Features& features, Report& report) {
       continue;
     }
     endurance::writeFile(directory + "\\quimbel.ini", "[GENERAL]\r\nX=10\r\nKeepMe=1\r\n");
-    std::size_t foreign = 0;
+    Kept foreign;
     const std::string problem = runOnce(directory, features, &foreign);
     report.record("very long working directories", what, problem, foreign);
   }
@@ -234,7 +250,7 @@ int main(int argc, char** argv) {
   std::fflush(stdout);
 
   Report report;
-  settingsFiles(settings, jobs, features, report);
+  settingsFiles(optionNumber(argc, argv, "--first=", 0), settings, jobs, features, report);
   faceFiles(perCategory, jobs, features, report);
   oddDirectories(features, report);
   longDirectories(features, report);

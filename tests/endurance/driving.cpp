@@ -215,6 +215,16 @@ std::vector<std::string> foreignEntries(const std::string& iniPath) {
   return entries;
 }
 
+std::vector<std::string> foreignEntriesAfterPlatformRewrite(const std::string& iniPath) {
+  const std::string copy = iniPath + ".platform-copy";
+  if (!CopyFileA(iniPath.c_str(), copy.c_str(), FALSE)) return {};
+  WritePrivateProfileStringA("GENERAL", "X", "0", copy.c_str());
+  WritePrivateProfileStringA(nullptr, nullptr, nullptr, copy.c_str());
+  std::vector<std::string> entries = foreignEntries(copy);
+  DeleteFileA(copy.c_str());
+  return entries;
+}
+
 std::vector<std::string> missingEntries(const std::vector<std::string>& before,
                                         const std::vector<std::string>& after) {
   std::map<std::string, int> left;

@@ -53,6 +53,10 @@ std::vector<COLORREF> screenPixels(const RECT& rect);
 // Every "key=value" line that GetPrivateProfileSection finds in the file,
 // outside the program's own ten keys, with its section in lower case.
 std::vector<std::string> foreignEntries(const std::string& iniPath);
+// The foreign entries of the file that survive the platform's own rewrite of
+// it (a copy given one changed key): a byte sequence the code page cannot
+// carry, say, may come back changed whatever the program does.
+std::vector<std::string> foreignEntriesAfterPlatformRewrite(const std::string& iniPath);
 // The entries of `before` (with their multiplicity) missing from `after`.
 std::vector<std::string> missingEntries(const std::vector<std::string>& before,
                                         const std::vector<std::string>& after);
