@@ -2,9 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <map>
 
 #include "res/resource.h"
@@ -97,22 +95,19 @@ Features featuresOf(const std::string& exePath) {
     features.faces = FindResourceA(image, MAKEINTRESOURCEA(IDB_FACE_FINE), MAKEINTRESOURCEA(2)) != nullptr;
     FreeLibrary(image);
   }
-  // A program that answers the question registers the message by name.
-  std::ifstream file(exePath, std::ios::binary);
-  const std::string image((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  features.drawingObjectCount = image.find(kDrawingObjectsMessage) != std::string::npos;
   return features;
 }
 
-std::optional<long> liveDrawingObjects(const e2e::Program& program, const Features& features) {
+std::optional<long> liveDrawingObjects(const e2e::Program& program) {
   HWND status = program.statusWindow();
-  if (!features.drawingObjectCount || !status) return std::nullopt;
-  DWORD_PTR count = 0;
-  if (!SendMessageTimeoutA(status, RegisterWindowMessageA(kDrawingObjectsMessage), 0, 0, SMTO_ABORTIFHUNG,
-                           kAnswerMs, &count)) {
+  DWORD_PTR answer = 0;
+  // The program answers one more than the count, so a window that does not
+  // know the message (answering 0) is not taken for one holding nothing.
+  if (!status || !SendMessageTimeoutA(status, RegisterWindowMessageA(kDrawingObjectsMessage), 0, 0,
+                                      SMTO_ABORTIFHUNG, kAnswerMs, &answer) || answer == 0) {
     return std::nullopt;
   }
-  return static_cast<long>(count);
+  return static_cast<long>(answer) - 1;
 }
 
 bool responsive(const e2e::Program& program) {

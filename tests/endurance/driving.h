@@ -27,13 +27,12 @@ struct Features {
   bool monitorWindow = false;   // dialog template 132
   bool settingsDialog = false;  // dialog template 130
   bool faces = false;           // built-in face bitmap 129
-  bool drawingObjectCount = false;
 };
 Features featuresOf(const std::string& exePath);
 
 // The count of live GDI objects and DCs the program's wrappers own; none
 // when the program does not answer the question.
-std::optional<long> liveDrawingObjects(const e2e::Program& program, const Features& features);
+std::optional<long> liveDrawingObjects(const e2e::Program& program);
 
 // The program answers a sent message within five seconds.
 bool responsive(const e2e::Program& program);

@@ -105,7 +105,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   program.tick(kWarmUpTicks);
-  const std::optional<long> objectsAtStart = endurance::liveDrawingObjects(program, features);
+  const std::optional<long> objectsAtStart = endurance::liveDrawingObjects(program);
   const std::vector<long> memoryAtStart = memorySamples(program);
 
   std::string trend;
@@ -139,7 +139,7 @@ int main(int argc, char** argv) {
         "private memory flat: before " + describe(memoryAtStart) + ", after " + describe(memoryAtEnd) +
             "; median growth " + std::to_string(growth) + " KB");
 
-  const std::optional<long> objectsAtEnd = endurance::liveDrawingObjects(program, features);
+  const std::optional<long> objectsAtEnd = endurance::liveDrawingObjects(program);
   if (objectsAtStart && objectsAtEnd) {
     check(*objectsAtStart == *objectsAtEnd, "live drawing objects back at their start: " +
                                                 std::to_string(*objectsAtStart) + " before, " +
