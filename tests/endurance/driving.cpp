@@ -211,8 +211,17 @@ std::vector<std::string> foreignEntries(const std::string& iniPath) {
 }
 
 std::vector<std::string> foreignEntriesAfterPlatformRewrite(const std::string& iniPath) {
-  const std::string copy = iniPath + ".platform-copy";
-  if (!CopyFileA(iniPath.c_str(), copy.c_str(), FALSE)) return {};
+  // The copy goes to the temporary folder: beside a file deep in a long
+  // directory its name could be too long for the platform's profile calls.
+  char folder[MAX_PATH] = {};
+  char name[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, folder);
+  if (!GetTempFileNameA(folder, "ini", 0, name)) return {};
+  const std::string copy = name;
+  if (!CopyFileA(iniPath.c_str(), copy.c_str(), FALSE)) {
+    DeleteFileA(copy.c_str());
+    return {};
+  }
   WritePrivateProfileStringA("GENERAL", "X", "0", copy.c_str());
   WritePrivateProfileStringA(nullptr, nullptr, nullptr, copy.c_str());
   std::vector<std::string> entries = foreignEntries(copy);

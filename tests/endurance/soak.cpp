@@ -105,6 +105,14 @@ int main(int argc, char** argv) {
     return 1;
   }
   program.tick(kWarmUpTicks);
+  // The first opening of each window allocates once for good (classes,
+  // fonts, the colour chooser's state): that belongs to the warm-up.
+  std::string warmUpProblem = features.monitorWindow ? endurance::visitMonitorWindow(program, 1) : "";
+  if (warmUpProblem.empty() && features.settingsDialog) warmUpProblem = endurance::visitSettingsDialog(program, 1);
+  if (!warmUpProblem.empty()) {
+    check(false, "warm-up: " + warmUpProblem);
+    return 1;
+  }
   const std::optional<long> objectsAtStart = endurance::liveDrawingObjects(program);
   const std::vector<long> memoryAtStart = memorySamples(program);
 
