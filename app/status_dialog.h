@@ -22,6 +22,7 @@ class StatusDialog : public fw::Dialog {
   void doDataExchange(fw::DataExchange& dx) override;
   bool onInitDialog() override;
   bool onCommand(int id, int notifyCode) override;
+  bool onSysCommand(UINT command, LPARAM param) override;
   bool onPaint() override;
   void onTimer(UINT_PTR timerId) override;
   void onDestroy() override;
@@ -39,6 +40,8 @@ class StatusDialog : public fw::Dialog {
   void setUnitLabels();
   void formatUptime();
   void onAlwaysOnTop();
+  void releaseMemory();
+  void onAbout();
   void writeSettingsAtExit();
 
   fw::Module resourceLibrary;
