@@ -233,4 +233,15 @@ TEST(ToolsShell, HelpAndFacesPageAreHandedToTheShellByNameFromTheWorkingDirector
   EXPECT_EQ(nullptr, program.messageBox());
 }
 
+TEST(ToolsShell, MissingFilesAreNotReported) {
+  WorkingDirectory directory;  // holds neither file
+  Program program(directory);
+  ASSERT_TRUE(program.waitForStatusWindow());
+  program.click(ID_HELP);
+  program.menuCommand(ID_GET_FACES);
+  program.sync();
+  EXPECT_EQ(nullptr, program.messageBox());
+  EXPECT_TRUE(IsWindowEnabled(program.statusWindow())) << "something modal is open";
+}
+
 }  // namespace

@@ -53,8 +53,8 @@ TEST(ToolsTiming, ReleaseTakesAboutAsLongAsTheBareLoop) {
   MEMORYSTATUS memory{};
   memory.dwLength = sizeof memory;
   GlobalMemoryStatus(&memory);
-  std::printf("physical memory %lu bytes: a block of %lu\n", static_cast<unsigned long>(memory.dwTotalPhys),
-              static_cast<unsigned long>(memory.dwTotalPhys >> 1));
+  std::printf("physical memory as this process sees it: %llu bytes\n",
+              static_cast<unsigned long long>(memory.dwTotalPhys));
   std::vector<double> program, plain, ratios;
   for (int run = 0; run < kRunsEach; ++run) {
     program.push_back(timeRelease(e2e::quimbelExePath()));
