@@ -2,6 +2,8 @@
 
 #include "app/settings_file.h"
 #include "display/control_fill.h"
+#include "display/face_drawing.h"
+#include "display/face_mood.h"
 #include "display/history_graph.h"
 #include "framework/application.h"
 #include "framework/data_exchange.h"
@@ -123,6 +125,7 @@ void StatusDialog::readSettings() {
   lineColor = stored.lineColor;
   backgroundColor = stored.backgroundColor;
   fillControlRect(hwnd(), backgroundColor, IDC_GRAPH);
+  graphRepaint.attach(item(IDC_GRAPH), [this] { fillControlRect(hwnd(), backgroundColor, IDC_GRAPH); });
 
   alwaysOnTop = stored.alwaysOnTop;
   switch (startupPlacement(alwaysOnTop)) {
@@ -172,8 +175,19 @@ void StatusDialog::refreshStatus() {
   advanceHistory(cpuHistory, static_cast<std::uint32_t>(cpuLoad));
   readFreeResources();
   readMemoryStatus();
+  selectFace(cpuLoad);
   formatUptime();
   updateData(false);
+}
+
+void StatusDialog::selectFace(std::int32_t load) {
+  const FaceMood mood = ::selectFace({load, static_cast<bool>(resourceLibrary), platformKind, systemResources,
+                                      physicalTotal, physicalFree});
+  if (faceSetName.empty()) {
+    drawBuiltinFace(hwnd(), faceResourceId(mood));
+  } else {
+    drawFileFace(hwnd(), faceSetName, faceFileName(mood));
+  }
 }
 
 void StatusDialog::readFreeResources() {
@@ -283,7 +297,8 @@ bool StatusDialog::onPaint() {
     DrawIcon(dc.get(), x, y, appIcon);
     return true;
   }
-  fillControlRect(hwnd(), backgroundColor, IDC_GRAPH);
+  // The graph control paints itself after this; graphRepaint then fills it
+  // with the background colour.
   return false;
 }
 
