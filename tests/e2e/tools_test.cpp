@@ -2,7 +2,6 @@
 // from both of its routes, and the files handed to the shell.
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <commctrl.h>
 
 #include <fstream>
 #include <functional>
@@ -181,16 +180,14 @@ struct OpenedFile {
   std::string directory;
 };
 
+// Waits until the recorder has written both lines, then removes the log.
 bool waitForLog(const std::string& log, OpenedFile& opened) {
-  if (!e2e::waitFor([&] { return GetFileAttributesA(log.c_str()) != INVALID_FILE_ATTRIBUTES; })) return false;
-  std::ifstream in;
-  // The recorder may still be writing.
-  e2e::waitFor([&] {
-    in = std::ifstream(log);
+  const bool written = e2e::waitFor([&] {
+    std::ifstream in(log);
     return std::getline(in, opened.file) && std::getline(in, opened.directory);
   });
   DeleteFileA(log.c_str());
-  return true;
+  return written;
 }
 
 bool samePath(const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) == 0; }
