@@ -166,7 +166,7 @@ class Bench {
   std::vector<double> refreshCpu(bool taskManager, std::string& note) const {
     if (server_ == 0 || o_.xServerPid == 0) return note = "wineserver or X server not found", std::vector<double>{};
     e2e::WorkingDirectory directory;
-    Program program(directory.path(), taskManager ? kTaskManager : o_.quimbel);
+    Program program(directory, taskManager ? kTaskManager : o_.quimbel);
     HWND main = nullptr;
     e2e::waitFor([&] { return (main = firstVisibleWindow(program.processId())) != nullptr || program.hasExited(); }, 30000);
     if (!main) return note = "no window", std::vector<double>{};
@@ -192,7 +192,7 @@ class Bench {
   double startUp(const std::string& exe) const {
     e2e::WorkingDirectory directory;
     const LARGE_INTEGER start = now();
-    Program program(directory.path(), exe);
+    Program program(directory, exe);
     const bool shown = e2e::waitFor(
         [&] {
           HWND window = program.statusWindow();
@@ -210,7 +210,7 @@ class Bench {
   // window of the same caption); the box's text in `text`.
   double release(const std::string& exe, std::string& text) const {
     e2e::WorkingDirectory directory;
-    Program program(directory.path(), exe);
+    Program program(directory, exe);
     if (!program.waitForStatusWindow()) return -1;
     const LARGE_INTEGER start = now();
     program.menuCommand(ID_RELEASE_MEMORY);

@@ -19,28 +19,6 @@ constexpr DWORD kWindowWaitMs = 10000;
 constexpr DWORD kExitWaitMs = 15000;
 constexpr const char* kDrawingObjectsMessage = "QuimbelLiveDrawingObjects";
 
-struct DialogSearch {
-  DWORD processId;
-  const std::string* caption;
-  HWND found;
-};
-
-BOOL CALLBACK matchDialog(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<DialogSearch*>(param);
-  DWORD process = 0;
-  GetWindowThreadProcessId(window, &process);
-  if (process != search->processId || !IsWindowVisible(window)) return TRUE;
-  char text[256] = {};
-  char className[64] = {};
-  GetWindowTextA(window, text, sizeof text);
-  GetClassNameA(window, className, sizeof className);
-  if (std::string(className) == "#32770" && *search->caption == text) {
-    search->found = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 std::string lower(std::string text) {
   for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return text;
@@ -81,12 +59,6 @@ std::vector<std::string> profileList(const std::function<DWORD(char*, DWORD)>& r
 
 }  // namespace
 
-HWND dialogOf(DWORD processId, const std::string& caption) {
-  DialogSearch search{processId, &caption, nullptr};
-  EnumWindows(matchDialog, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
 Features featuresOf(const std::string& exePath) {
   Features features;
   if (HMODULE image = LoadLibraryExA(exePath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {
@@ -125,7 +97,7 @@ std::string visit(const e2e::Program& program, const char* caption, const std::f
   HWND window = nullptr;
   e2e::waitFor(
       [&] {
-        window = dialogOf(program.processId(), caption);
+        window = program.topLevelWindow(caption);
         return window || program.hasExited();
       },
       kWindowWaitMs);

@@ -18,9 +18,6 @@ namespace endurance {
 extern const char* const kMonitorCaption;
 extern const char* const kSettingsCaption;
 
-// A visible top-level dialog of process `processId` with this caption.
-HWND dialogOf(DWORD processId, const std::string& caption);
-
 // What the built program holds, read from its image: a feature whose
 // resources are not there yet cannot be exercised and is reported as such.
 struct Features {
