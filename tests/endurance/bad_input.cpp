@@ -166,10 +166,12 @@ void faceFiles(int perCategory, int jobs, const Features& features, Report& repo
       }
       return std::string();
     });
-    // Every case ran in the one program run; a failure stops the run.
+    // Every case ran in the one program run; a failure stops the run and is
+    // laid to the case it came in (or, at the end of the run, the last one).
+    const int failedCase = problem.empty() ? -1 : std::min(done, perCategory - 1);
     for (int i = 0; i < perCategory; ++i) {
-      report.record(name, "case " + std::to_string(i),
-                    i < done || problem.empty() ? "" : (i == done ? problem : "not reached"), i == 0 ? foreign : Kept{});
+      const std::string outcome = i == failedCase ? problem : failedCase >= 0 && i > failedCase ? "not reached" : "";
+      report.record(name, "case " + std::to_string(i), outcome, i == 0 ? foreign : Kept{});
     }
   });
 }
