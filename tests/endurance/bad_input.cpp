@@ -145,6 +145,7 @@ void settingsFiles(int first, int count, int jobs, const Features& features, Rep
 // One run per category: the broken file placed under all four mood names,
 // swapped between ticks, each seen by the ticks and the settings preview.
 void faceFiles(int perCategory, int jobs, const Features& features, Report& report) {
+  if (perCategory <= 0) return;
   inParallel(endurance::kFaceCategories, jobs, [&](int category) {
     const std::string name = std::string("face file: ") + endurance::faceCategoryName(category);
     e2e::WorkingDirectory directory;
