@@ -101,34 +101,35 @@ std::wstring textOf(HWND window) {
   return buffer;
 }
 
+std::string classOf(HWND window) {
+  char name[64] = {};
+  GetClassNameA(window, name, sizeof name);
+  return name;
+}
+
+BOOL CALLBACK collectViewer(HWND window, LPARAM list) {
+  if (IsWindowVisible(window) && classOf(window) == kViewerClass) {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+  }
+  return TRUE;
+}
+
 std::vector<HWND> viewerWindows() {
   std::vector<HWND> found;
-  EnumWindows(
-      [](HWND window, LPARAM list) {
-        char name[64] = {};
-        GetClassNameA(window, name, sizeof name);
-        if (IsWindowVisible(window) && std::string(name) == kViewerClass) {
-          reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&found));
+  EnumWindows(collectViewer, reinterpret_cast<LPARAM>(&found));
   return found;
+}
+
+BOOL CALLBACK findTextPane(HWND child, LPARAM result) {
+  if (classOf(child).rfind("RichEdit", 0) != 0) return TRUE;
+  *reinterpret_cast<HWND*>(result) = child;
+  return FALSE;
 }
 
 // The viewer's text pane, a rich edit control.
 HWND textPane(HWND viewer) {
   HWND pane = nullptr;
-  EnumChildWindows(
-      viewer,
-      [](HWND child, LPARAM result) {
-        char name[64] = {};
-        GetClassNameA(child, name, sizeof name);
-        if (std::string(name).rfind("RichEdit", 0) != 0) return TRUE;
-        *reinterpret_cast<HWND*>(result) = child;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&pane));
+  EnumChildWindows(viewer, findTextPane, reinterpret_cast<LPARAM>(&pane));
   return pane;
 }
 
