@@ -13,7 +13,7 @@ Inside text, [[context_id|shown text]] is a jump to another topic.
 
 The output is a classic WinHelp 3.1 file written uncompressed: no LZ77, no
 phrase table, 4 KB topic blocks, with the internal files |SYSTEM, |TOPIC,
-|FONT and |CONTEXT. Text is stored in code page 932 and the file declares the
+|FONT, |CONTEXT and an index of the topic titles (|KWBTREE, |KWDATA, |KWMAP). Text is stored in code page 932 and the file declares the
 Shift-JIS character set, so it reads as Japanese whatever the viewer's locale.
 """
 import re
@@ -286,6 +286,23 @@ def context_file(topics, offsets):
     return btree("L4", 0x800, [struct.pack("<iI", h, o) for h, o in pairs], 0x0002)
 
 
+def keyword_files(topics, offsets):
+    """The viewer's index: every topic under its title. Besides the jumps it
+    is a way to every topic in viewers that place jump hotspots by byte
+    count, which misses them in double-byte text."""
+    entries = sorted((encode(topic[1]), offset) for topic, offset in zip(topics, offsets))
+    if len({keyword for keyword, _ in entries}) != len(entries):
+        raise SourceError("two topics have the same title")
+    tree = btree("F24", 0x800, [keyword + b"\0" + struct.pack("<hI", 1, 4 * number)
+                                for number, (keyword, _) in enumerate(entries)], 0x0002)
+    return {
+        "|KWBTREE": internal_file(tree),
+        "|KWDATA": internal_file(b"".join(struct.pack("<I", offset) for _, offset in entries)),
+        # One leaf page, starting at entry 0.
+        "|KWMAP": internal_file(struct.pack("<HIH", 1, 0, 0)),
+    }
+
+
 def build(source_text):
     title, topics = parse(source_text)
     topic_data, offsets = build_topics(topics)
@@ -294,6 +311,7 @@ def build(source_text):
         "|TOPIC": internal_file(topic_data),
         "|FONT": internal_file(font_file()),
         "|CONTEXT": internal_file(context_file(topics, offsets)),
+        **keyword_files(topics, offsets),
     }
     output, positions = bytearray(16), {}
     for name in sorted(files):

@@ -76,7 +76,7 @@ def internal_file(data, at, name):
     return data[at + 9:at + 9 + used]
 
 
-def btree_leaves(tree, name, read_key):
+def btree_leaves(tree, name, read_key, value_size=4):
     """Every (key, value bytes offset) of a B+ tree, walking from the root
     down the first entries to the leftmost leaf, then along the leaves."""
     check(u16(tree, 0) == 0x293B, f"{name}: not a B+ tree")
@@ -93,7 +93,7 @@ def btree_leaves(tree, name, read_key):
         for _ in range(struct.unpack_from("<h", tree, start + 2)[0]):
             key, at = read_key(tree, at)
             entries.append((key, at))
-            at += 4
+            at += value_size
         page = u16(tree, start + 6)
     keys = [key for key, _ in entries]
     check(keys == sorted(keys), f"{name}: entries are not sorted")
@@ -220,7 +220,7 @@ def main(source_path, help_path):
     title, source_topics = read_source(source_path)
     data = open(help_path, "rb").read()
     files = directory(data)
-    for name in ("|SYSTEM", "|TOPIC", "|FONT", "|CONTEXT"):
+    for name in ("|SYSTEM", "|TOPIC", "|FONT", "|CONTEXT", "|KWBTREE", "|KWDATA"):
         check(name in files, f"internal file {name} is missing")
     if failures:
         return
@@ -238,6 +238,14 @@ def main(source_path, help_path):
     hashes = {viewer_hash(context_id): context_id for context_id, _, _ in source_topics}
     read = topics(files["|TOPIC"], hashes)
     check(len(read) == len(source_topics), f"{len(read)} topics read, {len(source_topics)} in the source")
+    # The index lists every topic once under its title.
+    offset_of = {topic[0]: topic[2] for topic in read}
+    keywords = btree_leaves(files["|KWBTREE"], "|KWBTREE", zero_terminated, 6)
+    check(sorted(key.decode("cp932") for key, _ in keywords) == sorted(offset_of), "index lacks a topic")
+    for key, at in keywords:
+        count, entry = struct.unpack_from("<hI", files["|KWBTREE"], at)
+        check(count == 1 and u32(files["|KWDATA"], entry) == offset_of.get(key.decode("cp932")),
+              f"index entry {key.decode('cp932')} does not lead to its topic")
     context = context_table(files["|CONTEXT"])
     check(len(context) == len(source_topics), "|CONTEXT does not hold one entry per topic")
     for (context_id, topic_title, paragraphs), (read_title, read_paragraphs, offset) in zip(source_topics, read):
