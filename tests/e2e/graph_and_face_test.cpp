@@ -154,9 +154,12 @@ class BuiltinFace {
 // a copy of each window's pixels and would just put them back.)
 void exposeWindow(const Program& quimbel) {
   RedrawWindow(quimbel.statusWindow(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  // The graph has begun its paint once nothing of it is left to paint;
+  // the queue marker is handled only after that paint has ended.
+  HWND graph = quimbel.control(IDC_GRAPH);
+  EXPECT_TRUE(e2e::waitFor([&] { return !GetUpdateRect(graph, nullptr, FALSE); }, 5000))
+      << "the graph was not repainted";
   quimbel.sync();
-  // Painting waits until the queue is empty.
-  Sleep(300);
 }
 
 TEST(GraphAndFace, GraphWhereTheLoadSaysAndEachMoodsBuiltinFace) {
