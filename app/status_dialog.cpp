@@ -13,6 +13,9 @@
 #include "probes/system_identity.h"
 #include "probes/uptime.h"
 #include "res/resource.h"
+#include "tools/about_dialog.h"
+#include "tools/memory_release.h"
+#include "tools/shell_links.h"
 
 namespace {
 
@@ -241,8 +244,39 @@ bool StatusDialog::onCommand(int id, int notifyCode) {
     onAlwaysOnTop();
     return true;
   }
-  return false;
+  // Menu items and the Help button; other notifications are not commands.
+  if (notifyCode != 0 && notifyCode != 1) return false;
+  switch (id) {
+    case ID_RELEASE_MEMORY:
+      releaseMemory();
+      return true;
+    case ID_APP_ABOUT:
+      onAbout();
+      return true;
+    case ID_HELP:
+      openInShell(kHelpFile);
+      return true;
+    case ID_GET_FACES:
+      openInShell(kFacesPage);
+      return true;
+    default:
+      return false;
+  }
 }
+
+bool StatusDialog::onSysCommand(UINT command, LPARAM) {
+  if (!isAboutSysCommand(command)) return false;
+  onAbout();
+  return true;
+}
+
+void StatusDialog::onAbout() {
+  AboutDialog about;
+  about.doModal();
+}
+
+// Runs to completion here: no tick is served until its message box opens.
+void StatusDialog::releaseMemory() { ::releaseMemory(freeMemoryBar); }
 
 void StatusDialog::onAlwaysOnTop() {
   updateData(true);
