@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs everything the build and the tests need on a Debian 12 machine:
-# the i686 MinGW cross compiler, 32-bit Wine, a headless X server, Japanese
-# locale and fonts, GoogleTest and the image tools the tests read pixels with.
+# the i686 and x86_64 MinGW cross compilers, 32-bit and 64-bit Wine (the
+# latter for hosts that cannot run 32-bit code) with Wine's own fonts, a
+# headless X server, Japanese locale and fonts, GoogleTest and the image
+# tools the tests read pixels with.
 set -euo pipefail
 export DEBIAN_FRONTEND=noninteractive
 
@@ -9,8 +11,8 @@ SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 
 need_install=0
-for p in g++-mingw-w64-i686 wine32:i386 xvfb locales fonts-ipafont-gothic googletest cmake \
-         imagemagick x11-apps python3 make procps; do
+for p in g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine32:i386 wine64 fonts-wine xvfb locales \
+         fonts-ipafont-gothic googletest cmake imagemagick x11-apps python3 make procps; do
   dpkg -s "$p" >/dev/null 2>&1 || need_install=1
 done
 
@@ -21,7 +23,8 @@ if [ "$need_install" = 1 ]; then
   $SUDO apt-get update -qq
   $SUDO apt-get install -y -qq --no-install-recommends \
     g++-mingw-w64-i686 mingw-w64-i686-dev binutils-mingw-w64-i686 \
-    wine wine32:i386 xvfb xauth locales fonts-ipafont-gothic \
+    g++-mingw-w64-x86-64 mingw-w64-x86-64-dev binutils-mingw-w64-x86-64 \
+    wine wine32:i386 wine64 fonts-wine xvfb xauth locales fonts-ipafont-gothic \
     googletest cmake make imagemagick x11-apps python3 procps ca-certificates >/dev/null
 fi
 

@@ -36,10 +36,16 @@ constexpr int kUnitLabels[] = {IDC_PHYSICAL_TOTAL_UNIT, IDC_PHYSICAL_FREE_UNIT,
                                IDC_PAGEFILE_TOTAL_UNIT, IDC_PAGEFILE_FREE_UNIT,
                                IDC_VIRTUAL_TOTAL_UNIT,  IDC_VIRTUAL_FREE_UNIT};
 
+// This process's memory record, each size as the program shows it: a 64-bit
+// build is told sizes beyond 32 bits, which read as the largest 32-bit one.
 MEMORYSTATUS memoryStatus() {
   MEMORYSTATUS status{};
   status.dwLength = sizeof status;
   GlobalMemoryStatus(&status);
+  for (SIZE_T* size : {&status.dwTotalPhys, &status.dwAvailPhys, &status.dwTotalPageFile,
+                       &status.dwAvailPageFile, &status.dwTotalVirtual, &status.dwAvailVirtual}) {
+    *size = static_cast<SIZE_T>(std::min<std::uint64_t>(*size, 0xFFFFFFFFu));
+  }
   return status;
 }
 
