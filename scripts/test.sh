@@ -36,8 +36,23 @@ run_path() {
     . "$root/scripts/wine-session.sh"
     wine_session_start need-display || exit 1
     cd "$(quimbel_build_dir "$root" "$arch")" || exit 1
-    ctest --output-on-failure "$@"
+    local status=0
+    ctest --output-on-failure "$@" || status=$?
+    report_skipped
+    exit "$status"
   )
+}
+
+# ctest shows a passing program's output only on failure: name each test
+# that skipped itself on this path, with its reason, so none goes unseen.
+report_skipped() {
+  [ -f Testing/Temporary/LastTest.log ] || return 0
+  awk '/: Skipped$/ { grab = 1; reason = ""; next }
+       grab && /^\[  SKIPPED \] / {
+         sub(/^\[  SKIPPED \] /, ""); sub(/ \([0-9]+ ms\)$/, "")
+         print "Skipped on this path: " $0 (reason == "" ? "" : ": " reason)
+         grab = 0; next }
+       grab { reason = reason (reason == "" ? "" : " ") $0 }' Testing/Temporary/LastTest.log
 }
 
 if [ "$both" = 0 ]; then

@@ -215,6 +215,26 @@ TEST(MemoryFigures, FollowTheUnitAndThePlatformRecord) {
   closeProgram(quimbel);
 }
 
+// The platform tells a 32-bit program that is not large-address aware at
+// most 2 GB of physical memory and of address space, whatever the machine has.
+TEST(MemoryFigures, ThirtyTwoBitProgramIsToldAtMostTwoGigabytes) {
+  if (sizeof(void*) != 4) {
+    GTEST_SKIP() << "the 2 GB caps belong to the 32-bit program; this is the 64-bit build";
+  }
+  WorkingDirectory directory;
+  Program quimbel(directory);
+  ASSERT_NO_FATAL_FAILURE(startProgram(quimbel));
+  quimbel.click(IDC_UNIT_BYTE);
+  quimbel.tick();
+  for (int edit : {IDC_PHYSICAL_TOTAL, IDC_PHYSICAL_FREE, IDC_VIRTUAL_TOTAL, IDC_VIRTUAL_FREE}) {
+    const std::string shown = quimbel.controlText(edit);
+    std::uint64_t value = 0;
+    EXPECT_TRUE(parseUnsigned(shown, value) && value <= 0x7FFFFFFFu)
+        << "edit " << edit << ": expected at most 2147483647 bytes, got '" << shown << "'";
+  }
+  closeProgram(quimbel);
+}
+
 std::uint32_t freePercentOf(const MEMORYSTATUS& status) {
   if (status.dwTotalPhys == 0) return 0;
   return static_cast<std::uint32_t>(static_cast<double>(status.dwAvailPhys) /
