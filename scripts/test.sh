@@ -9,7 +9,8 @@
 # With --both-paths first it runs the 64-bit path always and then the 32-bit
 # path wherever the host can run it and QUIMBEL_FORCE_64 is not set (CI
 # does this). QUIMBEL_BUILD_DIR and QUIMBEL_BUILD_DIR_X64 move the two build
-# folders; wine-session.sh says which prefixes are reused.
+# folders; WINEPREFIX (32-bit path) and WINEPREFIX64 (64-bit path) name a
+# prefix to reuse instead of making one per run.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 # shellcheck source=host-path.sh
@@ -37,7 +38,8 @@ run_path() {
     wine_session_start need-display || exit 1
     cd "$(quimbel_build_dir "$root" "$arch")" || exit 1
     local status=0
-    ctest --output-on-failure "$@" || status=$?
+    # Every test sets its own time-out; this one holds for any that forgets.
+    ctest --timeout 900 --output-on-failure "$@" || status=$?
     report_skipped
     exit "$status"
   )
