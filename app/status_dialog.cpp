@@ -2,6 +2,8 @@
 
 #include "app/settings_file.h"
 #include "display/control_fill.h"
+#include "display/face_drawing.h"
+#include "display/face_mood.h"
 #include "display/history_graph.h"
 #include "framework/application.h"
 #include "framework/data_exchange.h"
@@ -11,6 +13,9 @@
 #include "probes/system_identity.h"
 #include "probes/uptime.h"
 #include "res/resource.h"
+#include "tools/about_dialog.h"
+#include "tools/memory_release.h"
+#include "tools/shell_links.h"
 
 namespace {
 
@@ -120,6 +125,7 @@ void StatusDialog::readSettings() {
   lineColor = stored.lineColor;
   backgroundColor = stored.backgroundColor;
   fillControlRect(hwnd(), backgroundColor, IDC_GRAPH);
+  graphRepaint.attach(item(IDC_GRAPH), [this] { fillControlRect(hwnd(), backgroundColor, IDC_GRAPH); });
 
   alwaysOnTop = stored.alwaysOnTop;
   switch (startupPlacement(alwaysOnTop)) {
@@ -169,8 +175,19 @@ void StatusDialog::refreshStatus() {
   advanceHistory(cpuHistory, static_cast<std::uint32_t>(cpuLoad));
   readFreeResources();
   readMemoryStatus();
+  selectFace(cpuLoad);
   formatUptime();
   updateData(false);
+}
+
+void StatusDialog::selectFace(std::int32_t load) {
+  const FaceMood mood = ::selectFace({load, static_cast<bool>(resourceLibrary), platformKind, systemResources,
+                                      physicalTotal, physicalFree});
+  if (faceSetName.empty()) {
+    drawBuiltinFace(hwnd(), faceResourceId(mood));
+  } else {
+    drawFileFace(hwnd(), faceSetName, faceFileName(mood));
+  }
 }
 
 void StatusDialog::readFreeResources() {
@@ -227,8 +244,39 @@ bool StatusDialog::onCommand(int id, int notifyCode) {
     onAlwaysOnTop();
     return true;
   }
-  return false;
+  // Menu items and the Help button; other notifications are not commands.
+  if (notifyCode != 0 && notifyCode != 1) return false;
+  switch (id) {
+    case ID_RELEASE_MEMORY:
+      releaseMemory();
+      return true;
+    case ID_APP_ABOUT:
+      onAbout();
+      return true;
+    case ID_HELP:
+      openInShell(kHelpFile);
+      return true;
+    case ID_GET_FACES:
+      openInShell(kFacesPage);
+      return true;
+    default:
+      return false;
+  }
 }
+
+bool StatusDialog::onSysCommand(UINT command, LPARAM) {
+  if (!isAboutSysCommand(command)) return false;
+  onAbout();
+  return true;
+}
+
+void StatusDialog::onAbout() {
+  AboutDialog about;
+  about.doModal();
+}
+
+// Runs to completion here: no tick is served until its message box opens.
+void StatusDialog::releaseMemory() { ::releaseMemory(freeMemoryBar); }
 
 void StatusDialog::onAlwaysOnTop() {
   updateData(true);
@@ -249,7 +297,8 @@ bool StatusDialog::onPaint() {
     DrawIcon(dc.get(), x, y, appIcon);
     return true;
   }
-  fillControlRect(hwnd(), backgroundColor, IDC_GRAPH);
+  // The graph control paints itself after this; graphRepaint then fills it
+  // with the background colour.
   return false;
 }
 

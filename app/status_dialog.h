@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "display/after_paint_hook.h"
 #include "display/cpu_history.h"
 #include "framework/dialog.h"
 #include "framework/handles.h"
@@ -22,6 +23,7 @@ class StatusDialog : public fw::Dialog {
   void doDataExchange(fw::DataExchange& dx) override;
   bool onInitDialog() override;
   bool onCommand(int id, int notifyCode) override;
+  bool onSysCommand(UINT command, LPARAM param) override;
   bool onPaint() override;
   void onTimer(UINT_PTR timerId) override;
   void onDestroy() override;
@@ -37,8 +39,11 @@ class StatusDialog : public fw::Dialog {
   void readFreeResources();
   void readMemoryStatus();
   void setUnitLabels();
+  void selectFace(std::int32_t load);
   void formatUptime();
   void onAlwaysOnTop();
+  void releaseMemory();
+  void onAbout();
   void writeSettingsAtExit();
 
   fw::Module resourceLibrary;
@@ -87,4 +92,7 @@ class StatusDialog : public fw::Dialog {
   std::uint32_t freeMemoryPercent = 0;
   std::string freeMemoryText;
   HICON appIcon = nullptr;
+  // Puts the graph background back each time the graph control has
+  // painted itself (after the window was covered, for instance).
+  display::AfterPaintHook graphRepaint;
 };

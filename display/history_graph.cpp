@@ -36,8 +36,14 @@ void drawHistoryGraph(HWND dialog, int graphId, const CpuHistory& history, COLOR
   // Let the control repaint itself first, which wipes the previous picture.
   RedrawWindow(graph, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
   fillControlRect(dialog, backgroundColor, graphId);
+  // A static control draws through its parent's surface, which is not
+  // clipped to the control: the polyline is 116 pixels long whatever the
+  // control's width, and must not run over the neighbouring controls.
+  const int saved = SaveDC(dc.get());
+  IntersectClipRect(dc.get(), client.left, client.top, client.right, client.bottom);
   for (const GraphSegment& segment : historySegments(history, client.bottom)) {
     MoveToEx(dc.get(), segment.x1, segment.y1, nullptr);
     LineTo(dc.get(), segment.x2, segment.y2);
   }
+  RestoreDC(dc.get(), saved);
 }

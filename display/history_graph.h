@@ -20,6 +20,7 @@ using GraphSegments = std::array<GraphSegment, kCpuHistoryLength - 1>;
 GraphSegments historySegments(const CpuHistory& history, int bottom);
 
 // Wipes the control, fills it with the background and draws the history
-// over it in the line colour. Nothing is kept between drawings.
+// over it in the line colour, clipped to the control's client area.
+// Nothing is kept between drawings.
 void drawHistoryGraph(HWND dialog, int graphId, const CpuHistory& history, COLORREF lineColor,
                       COLORREF backgroundColor);

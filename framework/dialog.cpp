@@ -2,6 +2,7 @@
 
 #include "framework/application.h"
 #include "framework/data_exchange.h"
+#include "framework/handles.h"
 
 namespace fw {
 
@@ -96,6 +97,10 @@ INT_PTR Dialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return TRUE;
     }
     default:
+      if (message == liveDrawingObjectsMessage()) {
+        SetWindowLongPtrA(window_, DWLP_MSGRESULT, liveDrawingObjectCount() + 1);
+        return TRUE;
+      }
       return FALSE;
   }
 }
@@ -114,6 +119,11 @@ void Dialog::routeCommand(WPARAM wParam) {
   if (onCommand(id, code)) return;
   // Commands the window does not handle travel on to the application.
   if (Application* app = Application::current()) app->onCommand(id);
+}
+
+UINT liveDrawingObjectsMessage() {
+  static const UINT message = RegisterWindowMessageA(kLiveDrawingObjectsMessage);
+  return message;
 }
 
 void centerOnScreen(HWND window) {

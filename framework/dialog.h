@@ -59,6 +59,13 @@ class Dialog {
   HWND window_ = nullptr;
 };
 
+// Every dialog answers this registered message with one more than the
+// number of drawing objects our handle wrappers hold at that moment (see
+// handles.h; 0 stays the answer of a window that does not know it), so a
+// test driving the program from outside can see that drawing leaks nothing.
+constexpr const char kLiveDrawingObjectsMessage[] = "QuimbelLiveDrawingObjects";
+UINT liveDrawingObjectsMessage();
+
 // Centres a top-level window on the screen's work area.
 void centerOnScreen(HWND window);
 

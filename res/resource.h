@@ -11,9 +11,9 @@
 #define IDD_SETTINGS            130
 #define IDR_STATUS_MENU         131
 #define IDD_MONITOR             132
-#define IDB_FACE_CALM           136
+#define IDB_FACE_BUSY           136
 #define IDB_FACE_DOWN           137
-#define IDB_FACE_BUSY           138
+#define IDB_FACE_CALM           138
 
 // Status window controls
 #define IDC_CPU_LOAD            1000

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "tests/stand_in/stand_in_rsrc32.h"
+
 namespace e2e {
 namespace {
 
@@ -27,6 +29,11 @@ constexpr const char* kVersionValue = "Version";
 constexpr double kMsPerClockTick = 10.0;
 
 std::string& exePath() {
+  static std::string path;
+  return path;
+}
+
+std::string& plainReleasePath() {
   static std::string path;
   return path;
 }
@@ -243,11 +250,17 @@ SettingValue readSetting(const std::string& iniPath, const std::string& section,
 
 Program::Program(const WorkingDirectory& directory) : Program(directory.path()) {}
 
-Program::Program(const std::string& directoryPath) : directory_(directoryPath) {
+Program::Program(const std::string& directoryPath) : directory_(directoryPath) { start(quimbelExePath()); }
+
+Program::Program(const WorkingDirectory& directory, const std::string& exePath) : directory_(directory.path()) {
+  start(exePath);
+}
+
+void Program::start(const std::string& exePath) {
   static LONG runs = 0;
   runTag_ =
       "e2e-run-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(InterlockedIncrement(&runs));
-  std::string commandLine = "\"" + quimbelExePath() + "\" " + runTag_;
+  std::string commandLine = "\"" + exePath + "\" " + runTag_;
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, directory_.c_str(),
@@ -286,6 +299,14 @@ bool Program::waitForStatusWindow(DWORD timeoutMs) {
   };
   waitFor([&] { return hasExited() || shown(); }, timeoutMs);
   return shown();
+}
+
+HWND Program::topLevelWindow(const std::string& wanted) const {
+  if (!started()) return nullptr;
+  for (HWND window : topLevelWindows(processId())) {
+    if (IsWindowVisible(window) && caption(window) == wanted) return window;
+  }
+  return nullptr;
 }
 
 HWND Program::messageBox() const {
@@ -492,6 +513,71 @@ COLORREF screenPixel(int x, int y) {
   return colour;
 }
 
+ScreenShot::ScreenShot(const RECT& area) : area_(area) {
+  const int width = area.right - area.left;
+  const int height = area.bottom - area.top;
+  if (width <= 0 || height <= 0) return;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (memory && bitmap) {
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    if (BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY)) {
+      GdiFlush();
+      const auto* first = static_cast<const std::uint32_t*>(bits);
+      pixels_.assign(first, first + static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    }
+    SelectObject(memory, previous);
+  }
+  if (bitmap) DeleteObject(bitmap);
+  if (memory) DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+}
+
+COLORREF ScreenShot::at(int x, int y) const {
+  if (x < area_.left || x >= area_.right || y < area_.top || y >= area_.bottom || pixels_.empty()) {
+    return CLR_INVALID;
+  }
+  const std::size_t width = static_cast<std::size_t>(area_.right - area_.left);
+  const std::uint32_t pixel =
+      pixels_[static_cast<std::size_t>(y - area_.top) * width + static_cast<std::size_t>(x - area_.left)];
+  return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+}
+
+long liveDrawingObjectsAnswer(HWND window) {
+  static const UINT message = RegisterWindowMessageA("QuimbelLiveDrawingObjects");
+  DWORD_PTR answer = 0;
+  if (!window || !SendMessageTimeoutA(window, message, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &answer)) return 0;
+  return static_cast<long>(answer);
+}
+
+std::string systemResourceMeterPath() {
+  char directory[MAX_PATH] = {};
+  const UINT length = GetSystemDirectoryA(directory, MAX_PATH);
+  std::string path(directory, length < MAX_PATH ? length : 0);
+  if (!path.empty() && path.back() != '\\') path += '\\';
+  return path + stand_in::kLibraryName;
+}
+
+bool fileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+InstalledResourceMeter::InstalledResourceMeter() : target_(systemResourceMeterPath()) {
+  const std::string& source = standInResourceMeterPath();
+  installed_ = !source.empty() && CopyFileA(source.c_str(), target_.c_str(), FALSE);
+}
+
+InstalledResourceMeter::~InstalledResourceMeter() {
+  if (installed_) DeleteFileA(target_.c_str());
+}
+
 MachineCpuTimes readMachineCpuTimes() {
   MachineCpuTimes times;
   std::istringstream stat(readWholeFile("Z:\\proc\\stat"));
@@ -540,6 +626,10 @@ DWORD WINAPI CpuBurner::burn(LPVOID self) {
 const std::string& quimbelExePath() { return exePath(); }
 
 void setQuimbelExePath(const std::string& windowsPath) { exePath() = windowsPath; }
+
+const std::string& plainReleaseExePath() { return plainReleasePath(); }
+
+void setPlainReleaseExePath(const std::string& windowsPath) { plainReleasePath() = windowsPath; }
 
 const std::string& standInResourceMeterPath() { return standInPath(); }
 

@@ -71,6 +71,8 @@ class Program {
   explicit Program(const WorkingDirectory& directory);
   // Starts it in any existing directory.
   explicit Program(const std::string& directoryPath);
+  // Starts another program that stands in for it, with the same window.
+  Program(const WorkingDirectory& directory, const std::string& exePath);
   // Kills the process if a test left it running.
   ~Program();
   Program(const Program&) = delete;
@@ -83,6 +85,8 @@ class Program {
   HWND statusWindow() const;
   // Waits until the status window exists and is visible.
   bool waitForStatusWindow(DWORD timeoutMs = 15000);
+  // A visible top-level window of this process with this caption, or null.
+  HWND topLevelWindow(const std::string& caption) const;
   // A message box of this process (a visible #32770 window holding the
   // message static 0xFFFF; the program's own dialogs have none), or null.
   HWND messageBox() const;
@@ -133,6 +137,7 @@ class Program {
   double cpuTimeMs() const;
 
  private:
+  void start(const std::string& exePath);
   DWORD unixProcessId() const;
 
   PROCESS_INFORMATION process_{};
@@ -144,6 +149,57 @@ class Program {
 
 // Pixel colour (COLORREF) on the screen as it is shown.
 COLORREF screenPixel(int x, int y);
+
+// A rectangle of the screen as it is shown, copied in one go.
+class ScreenShot {
+ public:
+  explicit ScreenShot(const RECT& area);
+  // The colour at screen point (x, y); CLR_INVALID outside the area.
+  COLORREF at(int x, int y) const;
+
+ private:
+  RECT area_;
+  std::vector<std::uint32_t> pixels_;  // 0x00RRGGBB, top row first
+};
+
+// What the program answers to its drawing-object question: one more than
+// the drawing objects it holds, 0 when it does not answer.
+long liveDrawingObjectsAnswer(HWND window);
+
+// The Resource Meter's path in Wine's system directory.
+std::string systemResourceMeterPath();
+bool fileExists(const std::string& path);
+
+// Puts the stand-in library where the program looks for the Resource Meter,
+// for one test, and takes it away again on every path.
+class InstalledResourceMeter {
+ public:
+  InstalledResourceMeter();
+  ~InstalledResourceMeter();
+  InstalledResourceMeter(const InstalledResourceMeter&) = delete;
+  InstalledResourceMeter& operator=(const InstalledResourceMeter&) = delete;
+
+  bool installed() const { return installed_; }
+  const std::string& path() const { return target_; }
+
+ private:
+  std::string target_;
+  bool installed_ = false;
+};
+
+// An environment variable of this process, which the program inherits.
+class ScopedEnvironment {
+ public:
+  ScopedEnvironment(const char* name, const std::string& value) : name_(name) {
+    SetEnvironmentVariableA(name_, value.c_str());
+  }
+  ~ScopedEnvironment() { SetEnvironmentVariableA(name_, nullptr); }
+  ScopedEnvironment(const ScopedEnvironment&) = delete;
+  ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+ private:
+  const char* name_;
+};
 
 // The whole machine's processor time from /proc/stat, in clock ticks, so a
 // test can tell how busy the machine itself was between two readings.
@@ -172,6 +228,11 @@ class CpuBurner {
 // The Windows path of Quimbel.exe the tests run (set from the command line).
 const std::string& quimbelExePath();
 void setQuimbelExePath(const std::string& windowsPath);
+
+// The Windows path of the bare release loop (--plain-release=); empty when
+// none was given.
+const std::string& plainReleaseExePath();
+void setPlainReleaseExePath(const std::string& windowsPath);
 
 // The Windows path of the stand-in Resource Meter library (--rsrc32=);
 // empty when none was given.

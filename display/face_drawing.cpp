@@ -1,0 +1,106 @@
+#include "display/face_drawing.h"
+
+#include <cstdint>
+
+#include "display/face_file_check.h"
+#include "framework/handles.h"
+#include "res/resource.h"
+
+namespace {
+
+constexpr int kFaceSide = 48;
+constexpr const char* kPreviewFile = "fine.bmp";
+
+// Reads only the headers, so that the platform's loader never sees a file
+// that is not a whole, reasonably sized bitmap.
+bool faceFileLooksLoadable(const std::string& path) {
+  fw::File file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file || GetFileType(file.get()) != FILE_TYPE_DISK) return false;
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return false;
+  std::uint8_t head[kFaceFileHeadBytes] = {};
+  DWORD read = 0;
+  if (!ReadFile(file.get(), head, sizeof head, &read, nullptr)) return false;
+  return isLoadableFaceFile(head, read, static_cast<std::uint64_t>(size.QuadPart));
+}
+
+fw::Bitmap loadFaceFile(const std::string& path) {
+  if (!faceFileLooksLoadable(path)) return fw::Bitmap();
+  return fw::Bitmap(static_cast<HBITMAP>(LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
+}
+
+SIZE bitmapSize(HBITMAP bitmap) {
+  BITMAP info{};
+  if (!GetObjectA(bitmap, sizeof info, &info)) return {0, 0};
+  return {info.bmWidth, info.bmHeight};
+}
+
+// Where the face control's top-left corner lies on the dialog's surface.
+// The picture is drawn on the dialog's surface, not the control's: the
+// control's own surface may be clipped to its small declared size, and the
+// picture must show whole.
+bool faceOrigin(HWND dialog, POINT& origin) {
+  HWND face = GetDlgItem(dialog, IDC_FACE);
+  if (!face) return false;
+  origin = {0, 0};
+  MapWindowPoints(face, dialog, &origin, 1);
+  return true;
+}
+
+// Copies `width` x `height` pixels of the picture to the face's corner.
+bool copyPicture(HWND dialog, HBITMAP picture, int width, int height) {
+  POINT origin{};
+  if (!picture || !faceOrigin(dialog, origin)) return false;
+  fw::WindowDc dc(dialog);
+  if (!dc) return false;
+  fw::MemoryDc memory(CreateCompatibleDC(dc.get()));
+  if (!memory) return false;
+  fw::SelectedObject selected(memory.get(), picture);
+  return BitBlt(dc.get(), origin.x, origin.y, width, height, memory.get(), 0, 0, SRCCOPY) != FALSE;
+}
+
+// A 48 x 48 copy of a picture that may be smaller: what lies outside the
+// picture shows the dialog's colour rather than whatever face was there.
+bool copyFaceSquare(HWND dialog, HBITMAP picture) {
+  const SIZE size = bitmapSize(picture);
+  const int width = size.cx < kFaceSide ? size.cx : kFaceSide;
+  const int height = size.cy < kFaceSide ? size.cy : kFaceSide;
+  if (!copyPicture(dialog, picture, width, height)) return false;
+  POINT origin{};
+  if ((width < kFaceSide || height < kFaceSide) && faceOrigin(dialog, origin)) {
+    fw::WindowDc dc(dialog);
+    if (!dc) return true;
+    HBRUSH dialogColour = GetSysColorBrush(COLOR_BTNFACE);
+    const RECT right{origin.x + width, origin.y, origin.x + kFaceSide, origin.y + kFaceSide};
+    const RECT below{origin.x, origin.y + height, origin.x + width, origin.y + kFaceSide};
+    FillRect(dc.get(), &right, dialogColour);
+    FillRect(dc.get(), &below, dialogColour);
+  }
+  return true;
+}
+
+fw::Bitmap loadBuiltinFace(int resourceId) {
+  return fw::Bitmap(LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resourceId)));
+}
+
+}  // namespace
+
+void drawBuiltinFace(HWND dialog, int resourceId) {
+  fw::Bitmap picture = loadBuiltinFace(resourceId);
+  copyPicture(dialog, picture.get(), kFaceSide, kFaceSide);
+}
+
+bool drawFileFace(HWND dialog, const std::string& faceSetName, const char* fileName) {
+  fw::Bitmap picture = loadFaceFile(faceSetName + "\\" + fileName);
+  return picture && copyFaceSquare(dialog, picture.get());
+}
+
+void drawBuiltinFacePreview(HWND dialog) { drawBuiltinFace(dialog, IDB_FACE_FINE); }
+
+bool drawFileFacePreview(HWND dialog, const std::string& faceSetName) {
+  fw::Bitmap picture = loadFaceFile(faceSetName + "\\" + kPreviewFile);
+  if (!picture) return false;
+  const SIZE size = bitmapSize(picture.get());
+  return copyPicture(dialog, picture.get(), size.cx, size.cy);
+}
