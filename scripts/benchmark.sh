@@ -3,22 +3,30 @@
 # pair measured side by side in this one run under the same Wine, wineserver
 # and display. The full run takes about a quarter of an hour; --quick gives
 # a rough table in about two minutes for trying the command out.
+# It runs on the host's path (see host-path.sh; QUIMBEL_FORCE_64=1 forces
+# the 64-bit one) and prints it with the table.
 # Usage: bash scripts/benchmark.sh [--quick]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${QUIMBEL_BUILD_DIR:-$root/build}
+# shellcheck source=host-path.sh
+. "$root/scripts/host-path.sh"
 bash "$root/scripts/install-deps.sh"
-targets=(Quimbel quimbel_floor quimbel_benchmark)
-if grep -qs 'plain_release' "$root/tests/bench/CMakeLists.txt"; then targets+=(plain_release); fi
-QUIMBEL_BUILD_DIR=$build bash "$root/scripts/build.sh" "${targets[@]}"
+quimbel_pick_path
+export QUIMBEL_ARCH
+build=$(quimbel_build_dir "$root" "$QUIMBEL_ARCH")
+build32=$(quimbel_build_dir "$root" 32)
+# The shipped PE32 for its size, whichever path runs.
+QUIMBEL_ARCH=32 bash "$root/scripts/build.sh" Quimbel
+bash "$root/scripts/build.sh" Quimbel quimbel_floor quimbel_benchmark plain_release
 
 # Measure what is shipped: the stripped programs, the floor stripped alike.
+strip=i686-w64-mingw32-strip
+[ "$QUIMBEL_ARCH" = 64 ] && strip=x86_64-w64-mingw32-strip
 bench=$build/bench
 mkdir -p "$bench"
-i686-w64-mingw32-strip -o "$bench/Quimbel.exe" "$build/Quimbel.exe"
-i686-w64-mingw32-strip -o "$bench/QuimbelFloor.exe" "$build/tests/bench/quimbel_floor.exe"
-plain=()
-if [ -f "$build/tests/bench/plain_release.exe" ]; then plain=("--plain-release=Z:$build/tests/bench/plain_release.exe"); fi
+i686-w64-mingw32-strip -o "$bench/Shipped.exe" "$build32/Quimbel.exe"
+$strip -o "$bench/Quimbel.exe" "$build/Quimbel.exe"
+$strip -o "$bench/QuimbelFloor.exe" "$build/tests/bench/quimbel_floor.exe"
 
 if [ "${1:-}" = --quick ]; then
   amounts=(--seconds=10 --rounds=1 --startups=3 --releases=1 --warm-up-ticks=1000 --more-ticks=2000)
@@ -29,10 +37,11 @@ fi
 # shellcheck source=wine-session.sh
 . "$root/scripts/wine-session.sh"
 wine_session_start need-display
-path="PE32 Quimbel.exe under 32-bit Wine ($(wine --version)), Xvfb $DISPLAY"
+path="$(quimbel_describe_path "$root" "$QUIMBEL_ARCH") ($(quimbel_wine --version)), Xvfb $DISPLAY: $QUIMBEL_PATH_REASON"
 echo "QuimbelUtility benchmark, $(date -u '+%Y-%m-%d %H:%M UTC')"
 echo "machine: $(uname -srm), $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $(nproc) cores," \
   "$(free -g | awk '/Mem:/ {print $2}') GB; load average $(cut -d' ' -f1-3 /proc/loadavg)"
-wine "$build/tests/bench/quimbel_benchmark.exe" "--quimbel=Z:$bench/Quimbel.exe" \
-  "--floor=Z:$bench/QuimbelFloor.exe" "${plain[@]}" "--wineprefix=$WINEPREFIX" \
+quimbel_wine "$build/tests/bench/quimbel_benchmark.exe" "--quimbel=Z:$bench/Quimbel.exe" \
+  "--shipped=Z:$bench/Shipped.exe" "--floor=Z:$bench/QuimbelFloor.exe" \
+  "--plain-release=Z:$build/tests/bench/plain_release.exe" "--wineprefix=$WINEPREFIX" \
   "--xserver-pid=${WINE_SESSION_XVFB_PID:-0}" "--path=$path" "${amounts[@]}"

@@ -5,20 +5,14 @@
 # the faces page or the face sets are missing (for trying the command).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${QUIMBEL_BUILD_DIR:-$root/build}
-build64=${QUIMBEL_BUILD_X64_DIR:-$root/build-x64}
+# shellcheck source=host-path.sh
+. "$root/scripts/host-path.sh"
+build=$(quimbel_build_dir "$root" 32)
+build64=$(quimbel_build_dir "$root" 64)
 bash "$root/scripts/install-deps.sh"
-QUIMBEL_BUILD_DIR=$build bash "$root/scripts/build.sh" Quimbel quimbel_workdir
-
-toolchain64=$root/cmake/mingw-x86_64.cmake
-if [ ! -f "$toolchain64" ]; then
-  # Until the project carries its own 64-bit toolchain file.
-  mkdir -p "$build64"
-  toolchain64=$build64/package-toolchain.cmake
-  sed 's/i686/x86_64/g' "$root/cmake/mingw-i686.cmake" >"$toolchain64"
-fi
-cmake -S "$root" -B "$build64" -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$toolchain64" >/dev/null
-cmake --build "$build64" -j"$(nproc)" --target Quimbel
+# Both builds, whatever this host runs: building needs no Wine.
+QUIMBEL_ARCH=32 bash "$root/scripts/build.sh" Quimbel quimbel_workdir
+QUIMBEL_ARCH=64 bash "$root/scripts/build.sh" Quimbel
 
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT

@@ -31,10 +31,11 @@ constexpr const char* kTaskManager = "C:\\windows\\system32\\taskmgr.exe";
 constexpr int kPerformancePage = 2;
 constexpr DWORD kSettleMs = 3000;
 constexpr int kMemorySamples = 5;
+constexpr int kTicksBetweenSamples = 20;
 constexpr double kMsPerClockTick = 10.0;  // USER_HZ
 
 struct Options {
-  std::string quimbel, floor, plainRelease, hostPath, prefix;
+  std::string quimbel, floor, plainRelease, shipped, hostPath, prefix;
   unsigned long xServerPid = 0;
   int seconds = 60, rounds = 3, startups = 7, releases = 3, warmUpTicks = 1000, moreTicks = 10000;
 };
@@ -230,6 +231,16 @@ class Bench {
   unsigned long server_;
 };
 
+// Private memory a few ticks apart.
+std::vector<double> memorySamples(const Program& program) {
+  std::vector<double> samples;
+  for (int i = 0; i < kMemorySamples; ++i) {
+    program.tick(kTicksBetweenSamples);
+    samples.push_back(static_cast<double>(program.privateMemoryKb()));
+  }
+  return samples;
+}
+
 void row(const char* what, const std::string& quimbel, const std::string& reference, const std::string& ratio,
          const std::string& target) {
   std::printf("| %-44s | %-14s | %-22s | %-7s | %-8s |\n", what, quimbel.c_str(), reference.c_str(), ratio.c_str(),
@@ -257,6 +268,9 @@ int main(int argc, char** argv) {
   o.quimbel = toWindowsPath(optionValue(argc, argv, "--quimbel="));
   o.floor = toWindowsPath(optionValue(argc, argv, "--floor="));
   o.plainRelease = toWindowsPath(optionValue(argc, argv, "--plain-release="));
+  // The PE32 as shipped, for its size, whichever build this path runs.
+  o.shipped = toWindowsPath(optionValue(argc, argv, "--shipped="));
+  if (o.shipped.empty()) o.shipped = o.quimbel;
   o.hostPath = optionValue(argc, argv, "--path=");
   o.prefix = optionValue(argc, argv, "--wineprefix=");
   o.xServerPid = std::strtoul(optionValue(argc, argv, "--xserver-pid=").c_str(), nullptr, 10);
@@ -305,13 +319,13 @@ int main(int argc, char** argv) {
     Program program(directory);
     if (program.waitForStatusWindow()) {
       program.tick(o.warmUpTicks);
-      for (int i = 0; i < kMemorySamples; ++i) early.push_back(static_cast<double>((program.tick(20), program.privateMemoryKb())));
+      early = memorySamples(program);
       const CpuShare before = bench.cpu(&program);
       program.tick(o.moreTicks);
       const CpuShare after = bench.cpu(&program);
       ownPerTick = (after.program - before.program) / o.moreTicks;
       totalPerTick = (after.total() - before.total()) / o.moreTicks;
-      for (int i = 0; i < kMemorySamples; ++i) late.push_back(static_cast<double>((program.tick(20), program.privateMemoryKb())));
+      late = memorySamples(program);
       program.menuCommand(ID_APP_EXIT);
       program.waitForExit(15000);
     }
@@ -338,7 +352,7 @@ int main(int argc, char** argv) {
     if (!plainFirst) plainRelease.push_back(bench.release(o.plainRelease, plainText));
   }
 
-  HANDLE file = CreateFileA(o.quimbel.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE file = CreateFileA(o.shipped.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   const double size = file == INVALID_HANDLE_VALUE ? -1 : GetFileSize(file, nullptr);
   if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
 
