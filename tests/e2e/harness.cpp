@@ -279,6 +279,23 @@ HWND Program::statusWindow() const {
   return nullptr;
 }
 
+HWND Program::windowCaptioned(const std::string& caption) const {
+  if (!started()) return nullptr;
+  for (HWND window : topLevelWindows(processId())) {
+    if (::e2e::caption(window) == caption) return window;
+  }
+  return nullptr;
+}
+
+HWND Program::waitForWindowCaptioned(const std::string& caption, DWORD timeoutMs) const {
+  auto shown = [&] {
+    HWND window = windowCaptioned(caption);
+    return window && IsWindowVisible(window) ? window : nullptr;
+  };
+  waitFor([&] { return hasExited() || shown() != nullptr; }, timeoutMs);
+  return shown();
+}
+
 bool Program::waitForStatusWindow(DWORD timeoutMs) {
   auto shown = [this] {
     HWND window = statusWindow();
@@ -402,9 +419,10 @@ RECT Program::windowRect() const {
   return rect;
 }
 
-RECT Program::controlScreenRect(int id) const {
+RECT Program::controlScreenRect(int id) const { return clientScreenRect(control(id)); }
+
+RECT clientScreenRect(HWND window) {
   RECT rect{};
-  HWND window = control(id);
   if (!window) return rect;
   GetClientRect(window, &rect);
   MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);

@@ -116,6 +116,12 @@ class Program {
   // Waits until the status window's queue has been worked through.
   void sync() const;
 
+  // A top-level window of this process with exactly this caption, shown or
+  // not (the monitor window, the settings dialog, a colour chooser), or null.
+  HWND windowCaptioned(const std::string& caption) const;
+  // Waits until such a window is shown; null when none is within the time.
+  HWND waitForWindowCaptioned(const std::string& caption, DWORD timeoutMs = 10000) const;
+
   RECT windowRect() const;
   // The control's client area in screen coordinates.
   RECT controlScreenRect(int id) const;
@@ -141,6 +147,9 @@ class Program {
   std::string runTag_;
   mutable DWORD unixPid_ = 0;
 };
+
+// Any window's client area in screen coordinates.
+RECT clientScreenRect(HWND window);
 
 // Pixel colour (COLORREF) on the screen as it is shown.
 COLORREF screenPixel(int x, int y);
