@@ -87,6 +87,9 @@ TEST(MonitorWindow, StandsInForTheStatusWindowWithItsOwnHistory) {
   }, 900)) << "monitor starts at " << monitorRun << ", status window showed " << statusRun;
 
   program.tick(10);  // only the hidden status window's history takes these
+  const std::string uptime = program.controlText(IDC_UPTIME);
+  EXPECT_TRUE(e2e::waitFor([&] { return program.controlText(IDC_UPTIME) != uptime; }, 3000))
+      << "the hidden status window's own timer stopped";
   int advanced = 0;
   EXPECT_TRUE(e2e::waitFor([&] { return (advanced = fullLoadRun(graph)) <= monitorRun - 4; }, 4000))
       << "monitor graph stays at " << advanced;

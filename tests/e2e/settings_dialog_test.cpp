@@ -183,6 +183,11 @@ TEST(SettingsDialog, OkHandsTheChoicesBackAndWritesThem) {
   directory.writeSettings("[GENERAL]\r\nFaceDir=faces1\r\nUnitEnd=1\r\nUnitButton=0\r\n");
   Program program(directory);
   ASSERT_TRUE(program.waitForStatusWindow());
+  auto faceFromSet = [&] {
+    const RECT face = program.controlScreenRect(IDC_FACE);
+    return e2e::screenPixel(face.left, face.top) == kFaceColour;
+  };
+  ASSERT_TRUE(e2e::waitFor(faceFromSet)) << "the status window does not show the stored face set";
 
   HWND dialog = openSettings(program);
   ASSERT_TRUE(dialog);
@@ -203,13 +208,14 @@ TEST(SettingsDialog, OkHandsTheChoicesBackAndWritesThem) {
 
   Program::clickIn(dialog, IDOK);
   ASSERT_TRUE(closed(dialog));
+  program.tick();  // handled once the Settings command has finished
   // A disabled unit button still counts; the check box is not a unit.
   EXPECT_EQ("'1'", setting(directory, "UnitButton"));
   EXPECT_EQ("'1'", setting(directory, "UnitEnd"));
   EXPECT_EQ("''", setting(directory, "FaceDir")) << "the default entry is stored as no face set";
   EXPECT_EQ("'32768'", setting(directory, "MoniterColor"));
-  program.tick();
   EXPECT_EQ(kGreen, graphBackground(program)) << "OK hands the colour to the running graph";
+  EXPECT_FALSE(faceFromSet()) << "OK hands the built-in faces to the running window";
 
   dialog = openSettings(program);
   ASSERT_TRUE(dialog);
