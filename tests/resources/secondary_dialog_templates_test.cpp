@@ -59,28 +59,34 @@ bool idMatches(int expected, std::uint32_t actual) {
 
 class SecondaryDialogTemplates : public ProgramResourcesTest {
  protected:
-  std::optional<DialogTemplate> load(WORD id) {
+  // The window's title, size and font, then every control in template
+  // order. After the first radio button nothing may start a group, so the
+  // radio group holds exactly the three units.
+  void compare(WORD id, const wchar_t* title, short cx, short cy, DWORD style, DWORD forbidden,
+               const std::vector<Expected>& expected) {
     ResourceBytes bytes = program_.find(RT_DIALOG, id);
-    if (!bytes) return std::nullopt;
-    return parseDialogTemplateEx(bytes.data, bytes.size);
-  }
-
-  // Every control in template order; after the first WS_GROUP radio button
-  // nothing may start a group, so the radio group holds the three units.
-  static void compareControls(const DialogTemplate& dialog, const std::vector<Expected>& expected) {
-    ASSERT_EQ(expected.size(), dialog.items.size()) << "number of controls";
+    ASSERT_TRUE(bytes) << "no dialog " << id;
+    std::optional<DialogTemplate> dialog = parseDialogTemplateEx(bytes.data, bytes.size);
+    ASSERT_TRUE(dialog) << "dialog " << id << " is not a complete extended template";
+    EXPECT_EQ(title, dialog->title);
+    EXPECT_EQ(cx, dialog->cx);
+    EXPECT_EQ(cy, dialog->cy);
+    EXPECT_EQ(9, dialog->pointSize);
+    EXPECT_EQ(L"ＭＳ Ｐゴシック", dialog->typeface);
+    EXPECT_TRUE(hasBits("window style", dialog->style, style | WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_SETFONT,
+                        forbidden | WS_VISIBLE | WS_THICKFRAME | WS_MINIMIZEBOX));
+    exStyle_ = dialog->exStyle;
+    ASSERT_EQ(expected.size(), dialog->items.size()) << "number of controls";
     bool radioGroupOpen = false;
     for (std::size_t i = 0; i < expected.size(); ++i) {
       const Expected& want = expected[i];
-      const DialogItem& item = dialog.items[i];
+      const DialogItem& item = dialog->items[i];
       SCOPED_TRACE(testing::Message() << "control #" << i << " (id " << want.id << ")");
       EXPECT_TRUE(idMatches(want.id, item.id)) << "id " << item.id;
       EXPECT_EQ(want.windowClass, controlClassName(item.windowClass));
       EXPECT_EQ(want.text, item.title.name);
-      EXPECT_EQ(want.x, item.x);
-      EXPECT_EQ(want.y, item.y);
-      EXPECT_EQ(want.cx, item.cx);
-      EXPECT_EQ(want.cy, item.cy);
+      EXPECT_TRUE(item.x == want.x && item.y == want.y && item.cx == want.cx && item.cy == want.cy)
+          << "at " << item.x << "," << item.y << " size " << item.cx << "x" << item.cy;
       EXPECT_TRUE(hasType("style", item.style, want.typeMask, want.type));
       EXPECT_TRUE(hasBits("style", item.style, want.styleRequired | WS_CHILD | WS_VISIBLE,
                           WS_DISABLED | (radioGroupOpen ? static_cast<DWORD>(WS_GROUP) : 0)));
@@ -88,34 +94,19 @@ class SecondaryDialogTemplates : public ProgramResourcesTest {
       if (want.type == BS_AUTORADIOBUTTON && want.typeMask == kButtonType) radioGroupOpen = true;
     }
   }
+
+  DWORD exStyle_ = 0;
 };
 
 TEST_F(SecondaryDialogTemplates, SettingsDialog) {
-  std::optional<DialogTemplate> dialog = load(130);
-  ASSERT_TRUE(dialog) << "no extended dialog 130";
-  EXPECT_EQ(L"設定ダイアログ", dialog->title);
-  EXPECT_EQ(174, dialog->cx);
-  EXPECT_EQ(141, dialog->cy);
-  EXPECT_EQ(9, dialog->pointSize);
-  EXPECT_EQ(L"ＭＳ Ｐゴシック", dialog->typeface);
-  EXPECT_TRUE(hasBits("window style", dialog->style, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT,
-                      WS_VISIBLE | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
-  compareControls(*dialog, {std::begin(kSettingsControls), std::end(kSettingsControls)});
+  compare(130, L"設定ダイアログ", 174, 141, WS_SYSMENU, WS_MAXIMIZEBOX,
+          {std::begin(kSettingsControls), std::end(kSettingsControls)});
 }
 
-TEST_F(SecondaryDialogTemplates, MonitorWindow) {
-  std::optional<DialogTemplate> dialog = load(132);
-  ASSERT_TRUE(dialog) << "no extended dialog 132";
-  EXPECT_EQ(L"QuimbelUtilityモニター", dialog->title);
-  EXPECT_EQ(70, dialog->cx);
-  EXPECT_EQ(39, dialog->cy);
-  EXPECT_EQ(9, dialog->pointSize);
-  EXPECT_EQ(L"ＭＳ Ｐゴシック", dialog->typeface);
-  // A tool window with no system menu, so no close box, and never topmost.
-  EXPECT_TRUE(hasBits("window style", dialog->style, WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_SETFONT,
-                      WS_SYSMENU | WS_VISIBLE | WS_THICKFRAME));
-  EXPECT_TRUE(hasBits("extended style", dialog->exStyle, WS_EX_TOOLWINDOW, WS_EX_TOPMOST | WS_EX_APPWINDOW));
-  compareControls(*dialog, {std::begin(kMonitorControls), std::end(kMonitorControls)});
+TEST_F(SecondaryDialogTemplates, MonitorWindowIsAToolWindowWithoutCloseBox) {
+  compare(132, L"QuimbelUtilityモニター", 70, 39, 0, WS_SYSMENU,
+          {std::begin(kMonitorControls), std::end(kMonitorControls)});
+  EXPECT_TRUE(hasBits("extended style", exStyle_, WS_EX_TOOLWINDOW, WS_EX_TOPMOST | WS_EX_APPWINDOW));
 }
 
 }  // namespace
