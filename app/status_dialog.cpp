@@ -14,7 +14,10 @@
 #include "probes/system_identity.h"
 #include "probes/uptime.h"
 #include "res/resource.h"
+#include "tools/about_dialog.h"
+#include "tools/memory_release.h"
 #include "tools/settings_dialog.h"
+#include "tools/shell_links.h"
 
 namespace {
 
@@ -247,12 +250,42 @@ bool StatusDialog::onCommand(int id, int notifyCode) {
     onMonitor();
     return true;
   }
-  if (id == ID_SETTINGS) {
-    onSettings();
-    return true;
+  // Menu items and the Help button; other notifications are not commands.
+  if (notifyCode != 0 && notifyCode != 1) return false;
+  switch (id) {
+    case ID_RELEASE_MEMORY:
+      releaseMemory();
+      return true;
+    case ID_SETTINGS:
+      onSettings();
+      return true;
+    case ID_APP_ABOUT:
+      onAbout();
+      return true;
+    case ID_HELP:
+      openInShell(kHelpFile);
+      return true;
+    case ID_GET_FACES:
+      openInShell(kFacesPage);
+      return true;
+    default:
+      return false;
   }
-  return false;
 }
+
+bool StatusDialog::onSysCommand(UINT command, LPARAM) {
+  if (!isAboutSysCommand(command)) return false;
+  onAbout();
+  return true;
+}
+
+void StatusDialog::onAbout() {
+  AboutDialog about;
+  about.doModal();
+}
+
+// Runs to completion here: no tick is served until its message box opens.
+void StatusDialog::releaseMemory() { ::releaseMemory(freeMemoryBar); }
 
 void StatusDialog::onAlwaysOnTop() {
   updateData(true);

@@ -24,6 +24,7 @@ class StatusDialog : public fw::Dialog {
   void doDataExchange(fw::DataExchange& dx) override;
   bool onInitDialog() override;
   bool onCommand(int id, int notifyCode) override;
+  bool onSysCommand(UINT command, LPARAM param) override;
   bool onPaint() override;
   void onTimer(UINT_PTR timerId) override;
   void onDestroy() override;
@@ -42,6 +43,8 @@ class StatusDialog : public fw::Dialog {
   void selectFace(std::int32_t load);
   void formatUptime();
   void onAlwaysOnTop();
+  void releaseMemory();
+  void onAbout();
   void writeSettingsAtExit();
   void onMonitor();
   void onSettings();

@@ -113,6 +113,32 @@ struct MemoryDcTraits : DrawingObjectHandle {
 };
 using MemoryDc = UniqueHandle<MemoryDcTraits>;
 
+struct GlobalMemoryTraits {
+  using Handle = HGLOBAL;
+  static Handle none() { return nullptr; }
+  static void close(Handle h) { GlobalFree(h); }
+};
+using GlobalMemory = UniqueHandle<GlobalMemoryTraits>;
+
+// GlobalLock for the life of the guard; data() is null when the lock failed.
+// Declare it after the GlobalMemory it locks, so it unlocks before the free.
+class GlobalMemoryLock {
+ public:
+  explicit GlobalMemoryLock(const GlobalMemory& memory)
+      : memory_(memory.get()), data_(memory_ ? GlobalLock(memory_) : nullptr) {}
+  ~GlobalMemoryLock() {
+    if (data_) GlobalUnlock(memory_);
+  }
+  GlobalMemoryLock(const GlobalMemoryLock&) = delete;
+  GlobalMemoryLock& operator=(const GlobalMemoryLock&) = delete;
+
+  void* data() const { return data_; }
+
+ private:
+  HGLOBAL memory_;
+  void* data_;
+};
+
 // A window's drawing surface from GetDC, handed back to the same window.
 class WindowDc {
  public:

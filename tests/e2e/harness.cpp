@@ -31,6 +31,11 @@ std::string& exePath() {
   return path;
 }
 
+std::string& plainReleasePath() {
+  static std::string path;
+  return path;
+}
+
 std::string& standInPath() {
   static std::string path;
   return path;
@@ -243,11 +248,17 @@ SettingValue readSetting(const std::string& iniPath, const std::string& section,
 
 Program::Program(const WorkingDirectory& directory) : Program(directory.path()) {}
 
-Program::Program(const std::string& directoryPath) : directory_(directoryPath) {
+Program::Program(const std::string& directoryPath) : directory_(directoryPath) { start(quimbelExePath()); }
+
+Program::Program(const WorkingDirectory& directory, const std::string& exePath) : directory_(directory.path()) {
+  start(exePath);
+}
+
+void Program::start(const std::string& exePath) {
   static LONG runs = 0;
   runTag_ =
       "e2e-run-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(InterlockedIncrement(&runs));
-  std::string commandLine = "\"" + quimbelExePath() + "\" " + runTag_;
+  std::string commandLine = "\"" + exePath + "\" " + runTag_;
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, directory_.c_str(),
@@ -303,6 +314,14 @@ bool Program::waitForStatusWindow(DWORD timeoutMs) {
   };
   waitFor([&] { return hasExited() || shown(); }, timeoutMs);
   return shown();
+}
+
+HWND Program::topLevelWindow(const std::string& wanted) const {
+  if (!started()) return nullptr;
+  for (HWND window : topLevelWindows(processId())) {
+    if (IsWindowVisible(window) && caption(window) == wanted) return window;
+  }
+  return nullptr;
 }
 
 HWND Program::messageBox() const {
@@ -558,6 +577,10 @@ DWORD WINAPI CpuBurner::burn(LPVOID self) {
 const std::string& quimbelExePath() { return exePath(); }
 
 void setQuimbelExePath(const std::string& windowsPath) { exePath() = windowsPath; }
+
+const std::string& plainReleaseExePath() { return plainReleasePath(); }
+
+void setPlainReleaseExePath(const std::string& windowsPath) { plainReleasePath() = windowsPath; }
 
 const std::string& standInResourceMeterPath() { return standInPath(); }
 

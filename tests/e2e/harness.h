@@ -71,6 +71,8 @@ class Program {
   explicit Program(const WorkingDirectory& directory);
   // Starts it in any existing directory.
   explicit Program(const std::string& directoryPath);
+  // Starts another program that stands in for it, with the same window.
+  Program(const WorkingDirectory& directory, const std::string& exePath);
   // Kills the process if a test left it running.
   ~Program();
   Program(const Program&) = delete;
@@ -83,6 +85,8 @@ class Program {
   HWND statusWindow() const;
   // Waits until the status window exists and is visible.
   bool waitForStatusWindow(DWORD timeoutMs = 15000);
+  // A visible top-level window of this process with this caption, or null.
+  HWND topLevelWindow(const std::string& caption) const;
   // A message box of this process (a visible #32770 window holding the
   // message static 0xFFFF; the program's own dialogs have none), or null.
   HWND messageBox() const;
@@ -139,6 +143,7 @@ class Program {
   double cpuTimeMs() const;
 
  private:
+  void start(const std::string& exePath);
   DWORD unixProcessId() const;
 
   PROCESS_INFORMATION process_{};
@@ -181,6 +186,11 @@ class CpuBurner {
 // The Windows path of Quimbel.exe the tests run (set from the command line).
 const std::string& quimbelExePath();
 void setQuimbelExePath(const std::string& windowsPath);
+
+// The Windows path of the bare release loop (--plain-release=); empty when
+// none was given.
+const std::string& plainReleaseExePath();
+void setPlainReleaseExePath(const std::string& windowsPath);
 
 // The Windows path of the stand-in Resource Meter library (--rsrc32=);
 // empty when none was given.

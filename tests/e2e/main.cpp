@@ -13,6 +13,7 @@ int main(int argc, char** argv) {
   using test_support::optionValue;
   using test_support::toWindowsPath;
   e2e::setQuimbelExePath(toWindowsPath(optionValue(argc, argv, "--quimbel=")));
+  e2e::setPlainReleaseExePath(toWindowsPath(optionValue(argc, argv, "--plain-release=")));
   e2e::setStandInResourceMeterPath(toWindowsPath(optionValue(argc, argv, "--rsrc32=")));
   if (e2e::quimbelExePath().empty()) {
     std::fprintf(stderr, "usage: %s --quimbel=<path of Quimbel.exe> [gtest options]\n", argv[0]);

@@ -1,0 +1,5 @@
+#include "tools/about_dialog.h"
+
+#include "res/resource.h"
+
+AboutDialog::AboutDialog() : fw::Dialog(IDD_ABOUT) {}
