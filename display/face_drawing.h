@@ -2,8 +2,8 @@
 // bitmap resource or a file of a face set. Pictures are drawn on the
 // dialog's surface with their top-left corner on the control's, so they
 // spill past the control's small declared size over the free space the
-// templates leave for them; nothing is cached, every call loads and
-// releases afresh.
+// templates leave for them (so the dialog must not clip its children);
+// nothing is cached, every call loads and releases afresh.
 #pragma once
 
 #include <windows.h>

@@ -1,14 +1,15 @@
 #!/usr/bin/env python3
 """Draws a set of four face pictures and writes them as Windows bitmaps.
 
-usage: make_faces.py <face source .py> <output directory>
+usage: make_faces.py <face source .py> <output directory> [mood]
 
 The source (res/faces/*.py) defines:
   FACES    mood name -> (shapes, background colour), drawn with face_canvas
   FORMAT   "indexed": 8 bits per pixel, bottom-up, uncompressed, with a
            colour table of COLOURS.get(mood, 256) entries;
            "rgb": 24 bits per pixel, bottom-up, uncompressed
-and the pictures are written as <output directory>/<mood>.bmp.
+and the pictures are written as <output directory>/<mood>.bmp: all four,
+or only the one named.
 """
 import importlib.util
 import os
@@ -79,12 +80,14 @@ def write_face(rows, path, form, colours):
 
 
 def main():
-    if len(sys.argv) != 3:
+    if len(sys.argv) not in (3, 4):
         sys.exit(__doc__)
     source = load_source(sys.argv[1])
     os.makedirs(sys.argv[2], exist_ok=True)
     colours = getattr(source, "COLOURS", {})
     for mood, (shapes, background) in source.FACES.items():
+        if len(sys.argv) == 4 and mood != sys.argv[3]:
+            continue
         rows = face_canvas.render(shapes, background)
         write_face(rows, os.path.join(sys.argv[2], mood + ".bmp"), source.FORMAT, colours.get(mood, 256))
 

@@ -2,6 +2,9 @@
 # Installs everything the build and the tests need on a Debian 12 machine:
 # the i686 MinGW cross compiler, 32-bit Wine, a headless X server, Japanese
 # locale and fonts, GoogleTest and the image tools the tests read pixels with.
+# Ume P Gothic stands in for the dialogs' Japanese font (see
+# wine-session.sh); fonts-wine, only recommended by Wine, draws the caption
+# buttons.
 set -euo pipefail
 export DEBIAN_FRONTEND=noninteractive
 
@@ -9,7 +12,7 @@ SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 
 need_install=0
-for p in g++-mingw-w64-i686 wine32:i386 xvfb locales fonts-ipafont-gothic googletest cmake \
+for p in g++-mingw-w64-i686 wine32:i386 xvfb locales fonts-ipafont-gothic fonts-horai-umefont fonts-wine googletest cmake \
          imagemagick x11-apps python3 make procps; do
   dpkg -s "$p" >/dev/null 2>&1 || need_install=1
 done
@@ -21,7 +24,7 @@ if [ "$need_install" = 1 ]; then
   $SUDO apt-get update -qq
   $SUDO apt-get install -y -qq --no-install-recommends \
     g++-mingw-w64-i686 mingw-w64-i686-dev binutils-mingw-w64-i686 \
-    wine wine32:i386 xvfb xauth locales fonts-ipafont-gothic \
+    wine wine32:i386 xvfb xauth locales fonts-ipafont-gothic fonts-horai-umefont fonts-wine \
     googletest cmake make imagemagick x11-apps python3 procps ca-certificates >/dev/null
 fi
 

@@ -37,8 +37,18 @@ wine_session_start() {
   # Without a window manager, unmanaged windows keep the positions the
   # program gives them.
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-  # The dialogs ask for the Japanese UI font; map it onto the IPA font.
-  wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' /d 'IPAPGothic' /f >/dev/null 2>&1
+  # The dialogs ask for the Japanese UI font. Of the fonts Debian packages,
+  # Ume P Gothic (fonts-horai-umefont) comes closest to its metrics (12
+  # pixels high at 9 points, ascent 10, average width 5), so every readout
+  # fits its field as the templates were laid out; the IPA fonts are a
+  # pixel taller and wider, and cut off the 10-digit figures.
+  wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' /d 'Ume P Gothic' /f >/dev/null 2>&1
+  # Caption buttons are glyphs of Wine's Marlett font (Debian's fonts-wine);
+  # this Wine reads its own fonts only from the prefix's Fonts folder.
+  local marlett=/usr/share/wine/fonts/marlett.ttf
+  if [ -f "$marlett" ] && [ ! -f "$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf" ]; then
+    cp "$marlett" "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+  fi
   wineserver -w
 }
 

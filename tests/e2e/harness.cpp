@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "tests/stand_in/stand_in_rsrc32.h"
+
 namespace e2e {
 namespace {
 
@@ -527,6 +529,71 @@ COLORREF screenPixel(int x, int y) {
   COLORREF colour = GetPixel(screen, x, y);
   ReleaseDC(nullptr, screen);
   return colour;
+}
+
+ScreenShot::ScreenShot(const RECT& area) : area_(area) {
+  const int width = area.right - area.left;
+  const int height = area.bottom - area.top;
+  if (width <= 0 || height <= 0) return;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (memory && bitmap) {
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    if (BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY)) {
+      GdiFlush();
+      const auto* first = static_cast<const std::uint32_t*>(bits);
+      pixels_.assign(first, first + static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    }
+    SelectObject(memory, previous);
+  }
+  if (bitmap) DeleteObject(bitmap);
+  if (memory) DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+}
+
+COLORREF ScreenShot::at(int x, int y) const {
+  if (x < area_.left || x >= area_.right || y < area_.top || y >= area_.bottom || pixels_.empty()) {
+    return CLR_INVALID;
+  }
+  const std::size_t width = static_cast<std::size_t>(area_.right - area_.left);
+  const std::uint32_t pixel =
+      pixels_[static_cast<std::size_t>(y - area_.top) * width + static_cast<std::size_t>(x - area_.left)];
+  return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+}
+
+long liveDrawingObjectsAnswer(HWND window) {
+  static const UINT message = RegisterWindowMessageA("QuimbelLiveDrawingObjects");
+  DWORD_PTR answer = 0;
+  if (!window || !SendMessageTimeoutA(window, message, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &answer)) return 0;
+  return static_cast<long>(answer);
+}
+
+std::string systemResourceMeterPath() {
+  char directory[MAX_PATH] = {};
+  const UINT length = GetSystemDirectoryA(directory, MAX_PATH);
+  std::string path(directory, length < MAX_PATH ? length : 0);
+  if (!path.empty() && path.back() != '\\') path += '\\';
+  return path + stand_in::kLibraryName;
+}
+
+bool fileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+InstalledResourceMeter::InstalledResourceMeter() : target_(systemResourceMeterPath()) {
+  const std::string& source = standInResourceMeterPath();
+  installed_ = !source.empty() && CopyFileA(source.c_str(), target_.c_str(), FALSE);
+}
+
+InstalledResourceMeter::~InstalledResourceMeter() {
+  if (installed_) DeleteFileA(target_.c_str());
 }
 
 MachineCpuTimes readMachineCpuTimes() {

@@ -159,6 +159,57 @@ RECT clientScreenRect(HWND window);
 // Pixel colour (COLORREF) on the screen as it is shown.
 COLORREF screenPixel(int x, int y);
 
+// A rectangle of the screen as it is shown, copied in one go.
+class ScreenShot {
+ public:
+  explicit ScreenShot(const RECT& area);
+  // The colour at screen point (x, y); CLR_INVALID outside the area.
+  COLORREF at(int x, int y) const;
+
+ private:
+  RECT area_;
+  std::vector<std::uint32_t> pixels_;  // 0x00RRGGBB, top row first
+};
+
+// What the program answers to its drawing-object question: one more than
+// the drawing objects it holds, 0 when it does not answer.
+long liveDrawingObjectsAnswer(HWND window);
+
+// The Resource Meter's path in Wine's system directory.
+std::string systemResourceMeterPath();
+bool fileExists(const std::string& path);
+
+// Puts the stand-in library where the program looks for the Resource Meter,
+// for one test, and takes it away again on every path.
+class InstalledResourceMeter {
+ public:
+  InstalledResourceMeter();
+  ~InstalledResourceMeter();
+  InstalledResourceMeter(const InstalledResourceMeter&) = delete;
+  InstalledResourceMeter& operator=(const InstalledResourceMeter&) = delete;
+
+  bool installed() const { return installed_; }
+  const std::string& path() const { return target_; }
+
+ private:
+  std::string target_;
+  bool installed_ = false;
+};
+
+// An environment variable of this process, which the program inherits.
+class ScopedEnvironment {
+ public:
+  ScopedEnvironment(const char* name, const std::string& value) : name_(name) {
+    SetEnvironmentVariableA(name_, value.c_str());
+  }
+  ~ScopedEnvironment() { SetEnvironmentVariableA(name_, nullptr); }
+  ScopedEnvironment(const ScopedEnvironment&) = delete;
+  ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+ private:
+  const char* name_;
+};
+
 // The whole machine's processor time from /proc/stat, in clock ticks, so a
 // test can tell how busy the machine itself was between two readings.
 struct MachineCpuTimes {

@@ -25,8 +25,12 @@
 
 namespace {
 
+using e2e::InstalledResourceMeter;
 using e2e::Program;
+using e2e::ScopedEnvironment;
 using e2e::WorkingDirectory;
+using e2e::fileExists;
+using e2e::systemResourceMeterPath;
 
 constexpr std::uint32_t kMiB = 1u << 20;
 constexpr DWORD kExitTimeoutMs = 15000;
@@ -326,52 +330,6 @@ void expectResources(const Program& program, const int (&expected)[3], bool bars
     }
   }
 }
-
-std::string systemResourceMeterPath() {
-  char directory[MAX_PATH] = {};
-  const UINT length = GetSystemDirectoryA(directory, MAX_PATH);
-  std::string path(directory, length < MAX_PATH ? length : 0);
-  if (!path.empty() && path.back() != '\\') path += '\\';
-  return path + stand_in::kLibraryName;
-}
-
-bool fileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-// Puts the stand-in library where the program looks for the Resource Meter,
-// for one test, and takes it away again on every path.
-class InstalledResourceMeter {
- public:
-  InstalledResourceMeter() : target_(systemResourceMeterPath()) {
-    const std::string& source = e2e::standInResourceMeterPath();
-    installed_ = !source.empty() && CopyFileA(source.c_str(), target_.c_str(), FALSE);
-  }
-  ~InstalledResourceMeter() {
-    if (installed_) DeleteFileA(target_.c_str());
-  }
-  InstalledResourceMeter(const InstalledResourceMeter&) = delete;
-  InstalledResourceMeter& operator=(const InstalledResourceMeter&) = delete;
-
-  bool installed() const { return installed_; }
-  const std::string& path() const { return target_; }
-
- private:
-  std::string target_;
-  bool installed_ = false;
-};
-
-// An environment variable of this process, which the program inherits.
-class ScopedEnvironment {
- public:
-  ScopedEnvironment(const char* name, const std::string& value) : name_(name) {
-    SetEnvironmentVariableA(name_, value.c_str());
-  }
-  ~ScopedEnvironment() { SetEnvironmentVariableA(name_, nullptr); }
-  ScopedEnvironment(const ScopedEnvironment&) = delete;
-  ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
-
- private:
-  const char* name_;
-};
 
 std::string applicationName() {
   std::string name = e2e::quimbelExePath();

@@ -1,0 +1,314 @@
+// End-to-end tests of what the status window draws, read from the screen:
+// the load graph and the face, with the load and the free system resources
+// under the test's control (Windows 98 mode, the CPU statistic in the
+// dynamic-data registry, the stand-in Resource Meter).
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "res/resource.h"
+#include "tests/e2e/harness.h"
+#include "tests/stand_in/stand_in_rsrc32.h"
+
+namespace {
+
+using e2e::Program;
+using e2e::ScreenShot;
+using e2e::WorkingDirectory;
+
+constexpr COLORREF kLine = RGB(200, 0, 100);
+constexpr COLORREF kBackground = RGB(0, 192, 255);
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr int kFaceSide = 48;
+constexpr int kPolylineEnd = 116;
+
+std::string settingsWith(const std::string& faceSet) {
+  return "[GENERAL]\r\nFaceDir=" + faceSet + "\r\nLineColor=" + std::to_string(kLine) +
+         "\r\nMoniterColor=" + std::to_string(kBackground) + "\r\n";
+}
+
+std::string hex(COLORREF colour) {
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%06lX", static_cast<unsigned long>(colour));
+  return text;
+}
+
+// Windows 98 with the stand-in Resource Meter: the test sets the CPU load
+// and the free system resources, which together decide the face.
+class Win98Machine {
+ public:
+  explicit Win98Machine(const WorkingDirectory& directory)
+      : answers_(directory.path() + "\\rsrc32-answers.txt"), control_(stand_in::kControlVariable, answers_) {}
+  ~Win98Machine() { e2e::deleteDynDataValue(kStatData, kCpuUsage); }
+  Win98Machine(const Win98Machine&) = delete;
+  Win98Machine& operator=(const Win98Machine&) = delete;
+
+  bool ready() const { return meter_.installed(); }
+  bool setLoad(std::uint32_t load) { return e2e::setDynDataValue(kStatData, kCpuUsage, load); }
+  void setSystemResources(int percent) {
+    std::ofstream file(answers_, std::ios::binary | std::ios::trunc);
+    file << percent << "\r\n100\r\n100\r\n";
+  }
+
+ private:
+  static constexpr const char* kStatData = "PerfStats\\StatData";
+  static constexpr const char* kCpuUsage = "KERNEL\\CPUUsage";
+  std::string answers_;
+  e2e::ScopedEnvironment control_;
+  e2e::InstalledResourceMeter meter_;
+  e2e::WindowsVersionMode version_{"win98"};
+};
+
+// Starts the program and waits for its window.
+bool startUp(Program& quimbel) { return quimbel.started() && quimbel.waitForStatusWindow(); }
+
+// The graph's client area after a steady load: a one-pixel black outline,
+// the line on its row across the whole width, the background everywhere
+// else, and no trace of the line right of the control, where the 116-pixel
+// polyline would run on unclipped.
+void expectGraph(const Program& quimbel, int steadyLoad) {
+  const RECT graph = quimbel.controlScreenRect(IDC_GRAPH);
+  const int width = graph.right - graph.left;
+  const int height = graph.bottom - graph.top;
+  const int lineRow = height - steadyLoad / 5 - 2;
+  const RECT around{graph.left - 4, graph.top - 4, graph.left + kPolylineEnd + 4, graph.bottom + 4};
+  const ScreenShot shot(around);
+  int wrong = 0;
+  std::string first;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const bool edge = x == 0 || y == 0 || x == width - 1 || y == height - 1;
+      const COLORREF expected = y == lineRow && x < kPolylineEnd ? kLine : edge ? kBlack : kBackground;
+      const COLORREF actual = shot.at(graph.left + x, graph.top + y);
+      if (actual != expected && wrong++ == 0) {
+        first = "(" + std::to_string(x) + "," + std::to_string(y) + ") " + hex(actual) + ", expected " + hex(expected);
+      }
+    }
+  }
+  EXPECT_EQ(0, wrong) << "graph pixels wrong for load " << steadyLoad << " (line row " << lineRow << " of "
+                      << height << "); first at " << first;
+  for (int x = graph.right; x < around.right; ++x) {
+    for (int y = graph.top + lineRow - 2; y <= graph.top + lineRow + 2; ++y) {
+      EXPECT_NE(kLine, shot.at(x, y)) << "line drawn outside the control at client x " << x - graph.left;
+    }
+  }
+}
+
+// Pixel for pixel, the 48 x 48 square at the face control's corner against
+// `expected(x, y)`.
+void expectFace(const Program& quimbel, const std::function<COLORREF(int, int)>& expected, const char* what) {
+  const RECT face = quimbel.controlScreenRect(IDC_FACE);
+  const ScreenShot shot({face.left, face.top, face.left + kFaceSide, face.top + kFaceSide});
+  int wrong = 0;
+  std::string first;
+  for (int y = 0; y < kFaceSide; ++y) {
+    for (int x = 0; x < kFaceSide; ++x) {
+      const COLORREF actual = shot.at(face.left + x, face.top + y);
+      if (actual != expected(x, y) && wrong++ == 0) {
+        first = "(" + std::to_string(x) + "," + std::to_string(y) + ") " + hex(actual) + ", expected " +
+                hex(expected(x, y));
+      }
+    }
+  }
+  EXPECT_EQ(0, wrong) << what << ": pixels differ, first at " << first;
+}
+
+// A built-in face as the program's resources hold it.
+class BuiltinFace {
+ public:
+  explicit BuiltinFace(int id) {
+    HMODULE exe = LoadLibraryExA(e2e::quimbelExePath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HRSRC found = exe ? FindResourceA(exe, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(2)) : nullptr;
+    const auto* bytes = found ? static_cast<const BYTE*>(LockResource(LoadResource(exe, found))) : nullptr;
+    if (bytes) {
+      const auto* header = reinterpret_cast<const BITMAPINFOHEADER*>(bytes);
+      const auto* table = reinterpret_cast<const RGBQUAD*>(bytes + header->biSize);
+      const BYTE* pixels = reinterpret_cast<const BYTE*>(table + header->biClrUsed);
+      for (int y = 0; y < kFaceSide; ++y) {
+        for (int x = 0; x < kFaceSide; ++x) {
+          const RGBQUAD& c = table[pixels[(kFaceSide - 1 - y) * kFaceSide + x]];
+          colours_.push_back(RGB(c.rgbRed, c.rgbGreen, c.rgbBlue));
+        }
+      }
+    }
+    if (exe) FreeLibrary(exe);
+  }
+  COLORREF operator()(int x, int y) const {
+    return colours_.empty() ? CLR_INVALID : colours_[static_cast<std::size_t>(y * kFaceSide + x)];
+  }
+
+ private:
+  std::vector<COLORREF> colours_;
+};
+
+// What the system does when a covered window is uncovered: the whole
+// window, its controls included, is invalidated and repainted. (Wine keeps
+// a copy of each window's pixels and would just put them back.)
+void exposeWindow(const Program& quimbel) {
+  RedrawWindow(quimbel.statusWindow(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  // The graph has begun its paint once nothing of it is left to paint;
+  // the queue marker is handled only after that paint has ended.
+  HWND graph = quimbel.control(IDC_GRAPH);
+  EXPECT_TRUE(e2e::waitFor([&] { return !GetUpdateRect(graph, nullptr, FALSE); }, 5000))
+      << "the graph was not repainted";
+  quimbel.sync();
+}
+
+TEST(GraphAndFace, GraphWhereTheLoadSaysAndEachMoodsBuiltinFace) {
+  WorkingDirectory directory;
+  directory.writeSettings(settingsWith(""));
+  Win98Machine machine(directory);
+  ASSERT_TRUE(machine.ready()) << "stand-in Resource Meter not installed from '"
+                               << e2e::standInResourceMeterPath() << "'";
+  ASSERT_TRUE(machine.setLoad(40));
+  machine.setSystemResources(100);
+  Program quimbel(directory);
+  ASSERT_TRUE(startUp(quimbel));
+  quimbel.tick(30);
+  expectGraph(quimbel, 40);
+  expectFace(quimbel, BuiltinFace(IDB_FACE_FINE), "fine, resources 100");
+
+  // After the window has been covered, the graph shows its background and
+  // outline again before any tick (the uptime text tells a tick apart).
+  bool untouchedByTicks = false;
+  for (int attempt = 0; attempt < 5 && !untouchedByTicks; ++attempt) {
+    const std::string uptime = quimbel.controlText(IDC_UPTIME);
+    exposeWindow(quimbel);
+    const RECT graph = quimbel.controlScreenRect(IDC_GRAPH);
+    const ScreenShot shot(graph);
+    untouchedByTicks = quimbel.controlText(IDC_UPTIME) == uptime;
+    if (!untouchedByTicks) continue;
+    EXPECT_EQ(kBlack, shot.at(graph.left, graph.top)) << "outline after the repaint";
+    EXPECT_EQ(kBlack, shot.at(graph.right - 1, graph.bottom - 1)) << "outline after the repaint";
+    EXPECT_EQ(kBackground, shot.at(graph.left + 2, graph.top + 2)) << "background after the repaint";
+    EXPECT_EQ(kBackground, shot.at(graph.right - 3, graph.top + 3)) << "background after the repaint";
+  }
+  EXPECT_TRUE(untouchedByTicks) << "a real tick came in between every time";
+
+  struct Mood {
+    std::uint32_t load;
+    int resources;
+    int bitmap;
+    const char* what;
+  };
+  const Mood moods[] = {{10, 60, IDB_FACE_CALM, "calm, resources 60"},
+                        {10, 30, IDB_FACE_DOWN, "down, resources 30"},
+                        {80, 100, IDB_FACE_BUSY, "busy, load 80"},
+                        {10, 61, IDB_FACE_FINE, "fine, resources 61"}};
+  for (const Mood& mood : moods) {
+    ASSERT_TRUE(machine.setLoad(mood.load));
+    machine.setSystemResources(mood.resources);
+    quimbel.tick();
+    expectFace(quimbel, BuiltinFace(mood.bitmap), mood.what);
+  }
+}
+
+// Writes a 24-bit bottom-up bitmap file whose pixel (x, y) is colour(x, y).
+void writeBitmap(const std::string& path, int side, const std::function<COLORREF(int, int)>& colour) {
+  const int rowBytes = (side * 3 + 3) / 4 * 4;
+  std::string pixels;
+  for (int y = side - 1; y >= 0; --y) {
+    std::string row;
+    for (int x = 0; x < side; ++x) {
+      const COLORREF c = colour(x, y);
+      row += {static_cast<char>(GetBValue(c)), static_cast<char>(GetGValue(c)), static_cast<char>(GetRValue(c))};
+    }
+    row.resize(static_cast<std::size_t>(rowBytes), '\0');
+    pixels += row;
+  }
+  BITMAPFILEHEADER file{};
+  BITMAPINFOHEADER info{};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof file + sizeof info;
+  file.bfSize = static_cast<DWORD>(file.bfOffBits + pixels.size());
+  info.biSize = sizeof info;
+  info.biWidth = side;
+  info.biHeight = side;
+  info.biPlanes = 1;
+  info.biBitCount = 24;
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(&file), sizeof file);
+  out.write(reinterpret_cast<const char*>(&info), sizeof info);
+  out << pixels;
+}
+
+COLORREF gradient(int x, int y) { return RGB(x * 4, y * 4, 77); }
+
+TEST(GraphAndFace, FaceSetFromItsDirectory) {
+  WorkingDirectory directory;
+  directory.writeSettings(settingsWith("Set"));
+  const std::string set = directory.path() + "\\Set\\";
+  CreateDirectoryA(set.c_str(), nullptr);
+  // fine: 64 x 64, of which the top-left 48 x 48 shows; busy is missing;
+  // calm is cut short; down declares 4000 x 4000 pixels.
+  writeBitmap(set + "fine.bmp", 64, gradient);
+  writeBitmap(set + "calm.bmp", 48, gradient);
+  {
+    std::ifstream whole(set + "calm.bmp", std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(whole)), std::istreambuf_iterator<char>());
+    std::ofstream(set + "calm.bmp", std::ios::binary | std::ios::trunc) << bytes.substr(0, bytes.size() / 2);
+  }
+  writeBitmap(set + "down.bmp", 4, gradient);
+  {
+    std::fstream down(set + "down.bmp", std::ios::binary | std::ios::in | std::ios::out);
+    const std::int32_t huge = 4000;
+    down.seekp(18);
+    down.write(reinterpret_cast<const char*>(&huge), sizeof huge);
+    down.write(reinterpret_cast<const char*>(&huge), sizeof huge);
+  }
+  Win98Machine machine(directory);
+  ASSERT_TRUE(machine.ready());
+  ASSERT_TRUE(machine.setLoad(10));
+  machine.setSystemResources(100);
+  Program quimbel(directory);
+  ASSERT_TRUE(startUp(quimbel));
+  quimbel.tick();
+  expectFace(quimbel, gradient, "the set's fine.bmp, top-left 48 x 48");
+  const RECT face = quimbel.controlScreenRect(IDC_FACE);
+  EXPECT_NE(gradient(kFaceSide, 10), e2e::screenPixel(face.left + kFaceSide, face.top + 10))
+      << "column 48 of the 64-pixel picture is drawn";
+
+  const long drawingObjects = e2e::liveDrawingObjectsAnswer(quimbel.statusWindow());
+  ASSERT_GE(drawingObjects, 1) << "the program does not answer the drawing-object question";
+  struct Failure {
+    std::uint32_t load;
+    int resources;
+    const char* what;
+  };
+  for (const Failure& failure : {Failure{80, 100, "busy.bmp missing"}, Failure{10, 50, "calm.bmp cut short"},
+                                 Failure{10, 20, "down.bmp 4000 x 4000"}}) {
+    ASSERT_TRUE(machine.setLoad(failure.load));
+    machine.setSystemResources(failure.resources);
+    quimbel.tick(100);
+    EXPECT_EQ(std::to_string(failure.load), quimbel.controlText(IDC_CPU_LOAD)) << failure.what;
+    expectFace(quimbel, gradient, failure.what);
+    EXPECT_EQ(drawingObjects, e2e::liveDrawingObjectsAnswer(quimbel.statusWindow())) << failure.what;
+  }
+}
+
+TEST(GraphAndFace, ThousandsOfTicksLeaveNoDrawingObjectBehind) {
+  WorkingDirectory directory;
+  directory.writeSettings(settingsWith(""));
+  Win98Machine machine(directory);
+  ASSERT_TRUE(machine.ready());
+  ASSERT_TRUE(machine.setLoad(65));
+  machine.setSystemResources(100);
+  Program quimbel(directory);
+  ASSERT_TRUE(startUp(quimbel));
+  const long before = e2e::liveDrawingObjectsAnswer(quimbel.statusWindow());
+  ASSERT_GE(before, 1) << "the program does not answer the drawing-object question";
+  quimbel.tick(3000);
+  EXPECT_EQ(before, e2e::liveDrawingObjectsAnswer(quimbel.statusWindow()));
+  expectGraph(quimbel, 65);
+  expectFace(quimbel, BuiltinFace(IDB_FACE_BUSY), "busy after 3000 ticks");
+}
+
+}  // namespace

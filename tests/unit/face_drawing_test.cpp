@@ -1,0 +1,64 @@
+// Face-set pictures drawn into a real window of this process.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <fstream>
+#include <string>
+
+#include "display/face_drawing.h"
+#include "res/resource.h"
+
+namespace {
+
+COLORREF gradient(int x, int y) { return RGB(x * 3, y * 3, 90); }
+
+// A 24-bit, bottom-up file of side x side pixels coloured by gradient().
+void writePicture(const std::string& path, int side) {
+  const int rowBytes = (side * 3 + 3) / 4 * 4;
+  BITMAPFILEHEADER file{0x4D42, 0, 0, 0, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
+  file.bfSize = file.bfOffBits + static_cast<DWORD>(rowBytes * side);
+  BITMAPINFOHEADER info{sizeof info, side, side, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(&file), sizeof file);
+  out.write(reinterpret_cast<const char*>(&info), sizeof info);
+  for (int y = side - 1; y >= 0; --y) {
+    std::string row(static_cast<std::size_t>(rowBytes), '\0');
+    for (int x = 0; x < side; ++x) {
+      row[static_cast<std::size_t>(x * 3)] = static_cast<char>(GetBValue(gradient(x, y)));
+      row[static_cast<std::size_t>(x * 3 + 1)] = static_cast<char>(GetGValue(gradient(x, y)));
+      row[static_cast<std::size_t>(x * 3 + 2)] = static_cast<char>(GetRValue(gradient(x, y)));
+    }
+    out << row;
+  }
+}
+
+TEST(FaceDrawing, StatusFaceShows48PixelsThePreviewTheWholePicture) {
+  char temp[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, temp);
+  const std::string set = std::string(temp) + "quimbel-face-drawing-" + std::to_string(GetCurrentProcessId());
+  CreateDirectoryA(set.c_str(), nullptr);
+  writePicture(set + "\\fine.bmp", 64);
+
+  HWND dialog = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 120, 120, nullptr, nullptr,
+                                nullptr, nullptr);
+  ASSERT_NE(nullptr, dialog);
+  CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_BITMAP, 10, 10, 20, 23, dialog,
+                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_FACE)), nullptr, nullptr);
+  HDC dc = GetDC(dialog);
+  auto shown = [&](int x, int y) { return GetPixel(dc, 10 + x, 10 + y); };
+
+  EXPECT_FALSE(drawFileFace(dialog, set, "busy.bmp")) << "a missing file draws nothing";
+  ASSERT_TRUE(drawFileFace(dialog, set, "fine.bmp"));
+  EXPECT_EQ(gradient(47, 47), shown(47, 47)) << "the face's last pixel, past the small control";
+  EXPECT_NE(gradient(50, 20), shown(50, 20)) << "column 50 of the picture drawn as the face";
+  ASSERT_TRUE(drawFileFacePreview(dialog, set));
+  EXPECT_EQ(gradient(50, 20), shown(50, 20)) << "the preview shows the picture at its own size";
+  EXPECT_EQ(gradient(63, 63), shown(63, 63));
+
+  ReleaseDC(dialog, dc);
+  DestroyWindow(dialog);
+  DeleteFileA((set + "\\fine.bmp").c_str());
+  RemoveDirectoryA(set.c_str());
+}
+
+}  // namespace
