@@ -153,6 +153,10 @@ class Program {
   mutable DWORD unixPid_ = 0;
 };
 
+// Writes a 24-bit bitmap file, `side` pixels square, whose pixel (x, y)
+// is colour(x, y).
+void writeBitmap(const std::string& path, int side, const std::function<COLORREF(int, int)>& colour);
+
 // Any window's client area in screen coordinates.
 RECT clientScreenRect(HWND window);
 

@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -24,36 +23,14 @@ constexpr COLORREF kGreen = RGB(0, 128, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr int kUnitButtons[] = {IDC_SETTINGS_UNIT_BYTE, IDC_SETTINGS_UNIT_KB, IDC_SETTINGS_UNIT_MB};
 
-// A 24-bit bitmap file of one colour.
-void writeSolidBitmap(const std::string& path, int width, int height, COLORREF colour) {
-  const int stride = (width * 3 + 3) & ~3;
-  std::vector<std::uint8_t> pixels(static_cast<std::size_t>(stride * height), 0);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      std::uint8_t* p = &pixels[static_cast<std::size_t>(y * stride + x * 3)];
-      p[0] = GetBValue(colour);
-      p[1] = GetGValue(colour);
-      p[2] = GetRValue(colour);
-    }
-  }
-  BITMAPINFOHEADER info{sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-  BITMAPFILEHEADER file{0x4D42, 0, 0, 0, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
-  file.bfSize = static_cast<DWORD>(file.bfOffBits + pixels.size());
-  HANDLE out = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(INVALID_HANDLE_VALUE, out) << path;
-  DWORD written = 0;
-  WriteFile(out, &file, sizeof file, &written, nullptr);
-  WriteFile(out, &info, sizeof info, &written, nullptr);
-  WriteFile(out, pixels.data(), static_cast<DWORD>(pixels.size()), &written, nullptr);
-  CloseHandle(out);
-}
+COLORREF faceColour(int, int) { return kFaceColour; }
 
-// A face set whose four faces are one colour, 10 x 8 pixels.
+// A face set whose four faces are one colour, 10 x 10 pixels.
 void makeFaceSet(const WorkingDirectory& directory, const std::string& name) {
   const std::string path = directory.path() + "\\" + name;
   ASSERT_TRUE(CreateDirectoryA(path.c_str(), nullptr)) << path;
   for (const char* face : {"fine", "calm", "down", "busy"}) {
-    writeSolidBitmap(path + "\\" + face + ".bmp", 10, 8, kFaceColour);
+    e2e::writeBitmap(path + "\\" + face + ".bmp", 10, faceColour);
   }
 }
 
@@ -131,7 +108,7 @@ TEST(SettingsDialog, ListsSubDirectoriesPreviewsTheSetAndCancelKeepsOnlyTheColou
   ASSERT_TRUE(CreateDirectoryA((directory.path() + "\\空の箱").c_str(), nullptr));
   const std::wstring unstorable = std::wstring(directory.path().begin(), directory.path().end()) + L"\\caf\u00e9";
   ASSERT_TRUE(CreateDirectoryW(unstorable.c_str(), nullptr));
-  writeSolidBitmap(directory.path() + "\\plain.bmp", 4, 4, kFaceColour);
+  e2e::writeBitmap(directory.path() + "\\plain.bmp", 4, faceColour);
   directory.writeSettings("[GENERAL]\r\nFaceDir=faces1\r\n");
   Program program(directory);
   ASSERT_TRUE(program.waitForStatusWindow());
@@ -147,14 +124,12 @@ TEST(SettingsDialog, ListsSubDirectoriesPreviewsTheSetAndCancelKeepsOnlyTheColou
   EXPECT_EQ(expected, entries) << "files, dots and a name the settings file cannot hold are never listed";
   EXPECT_EQ("faces1", selectedEntry(list));
 
-  // The set's "fine" face at its own 10 x 8 pixels, once the dialog shows.
+  // The set's "fine" face at its own 10 x 10 pixels, once the dialog shows.
   const RECT preview = e2e::clientScreenRect(GetDlgItem(dialog, IDC_FACE_PREVIEW));
-  ASSERT_GT(preview.right - preview.left, 11);
-  ASSERT_GT(preview.bottom - preview.top, 9);
   auto previewShown = [&] {
     return e2e::screenPixel(preview.left, preview.top) == kFaceColour &&
-           e2e::screenPixel(preview.left + 9, preview.top + 7) == kFaceColour &&
-           e2e::screenPixel(preview.left + 11, preview.top + 9) != kFaceColour;
+           e2e::screenPixel(preview.left + 9, preview.top + 9) == kFaceColour &&
+           e2e::screenPixel(preview.left + 11, preview.top + 11) != kFaceColour;
   };
   EXPECT_TRUE(e2e::waitFor(previewShown, 3000)) << "corner pixel " << e2e::screenPixel(preview.left, preview.top);
   selectEntry(dialog, -1);  // no selection: the preview stays
