@@ -7,10 +7,18 @@
 
 namespace {
 
-// NtQuerySystemInformation classes and the 32-bit record layouts read.
+// NtQuerySystemInformation classes and the record layouts read. The basic
+// record holds three pointer-sized members before the processor count, so
+// its length and the count's offset follow the pointer size built for; the
+// other two records are the same on either.
 constexpr std::uint32_t kBasicInformation = 0;
+#ifdef _WIN64
+constexpr std::uint32_t kBasicInformationLength = 64;
+constexpr std::size_t kProcessorCountOffset = 56;
+#else
 constexpr std::uint32_t kBasicInformationLength = 44;
 constexpr std::size_t kProcessorCountOffset = 40;
+#endif
 constexpr std::uint32_t kPerformanceInformation = 2;
 constexpr std::uint32_t kPerformanceInformationLength = 312;
 constexpr std::size_t kIdleTimeOffset = 0;

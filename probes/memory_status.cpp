@@ -59,16 +59,21 @@ const char* unitLabel(std::int32_t unit) {
   }
 }
 
+std::uint32_t clampedMemorySize(std::uint64_t bytes) {
+  constexpr std::uint64_t kLargest = 0xFFFFFFFFu;
+  return static_cast<std::uint32_t>(bytes > kLargest ? kLargest : bytes);
+}
+
 MemoryStatus readMemoryStatusRecord() {
   MEMORYSTATUS record{};
   GlobalMemoryStatus(&record);
   MemoryStatus status;
   status.memoryLoad = record.dwMemoryLoad;
-  status.totalPhys = static_cast<std::uint32_t>(record.dwTotalPhys);
-  status.availPhys = static_cast<std::uint32_t>(record.dwAvailPhys);
-  status.totalPageFile = static_cast<std::uint32_t>(record.dwTotalPageFile);
-  status.availPageFile = static_cast<std::uint32_t>(record.dwAvailPageFile);
-  status.totalVirtual = static_cast<std::uint32_t>(record.dwTotalVirtual);
-  status.availVirtual = static_cast<std::uint32_t>(record.dwAvailVirtual);
+  status.totalPhys = clampedMemorySize(record.dwTotalPhys);
+  status.availPhys = clampedMemorySize(record.dwAvailPhys);
+  status.totalPageFile = clampedMemorySize(record.dwTotalPageFile);
+  status.availPageFile = clampedMemorySize(record.dwAvailPageFile);
+  status.totalVirtual = clampedMemorySize(record.dwTotalVirtual);
+  status.availVirtual = clampedMemorySize(record.dwAvailVirtual);
   return status;
 }

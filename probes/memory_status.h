@@ -45,5 +45,10 @@ std::string freeMemoryText(std::uint32_t availPhys, std::uint32_t totalPhys);
 // The text every unit label shows for `unit`; empty when none is checked.
 const char* unitLabel(std::int32_t unit);
 
+// A size from the platform as the record holds it: beyond the 32-bit range
+// (only a 64-bit build is told such sizes) it reads as 4,294,967,295, what
+// the platform tells a 32-bit program there.
+std::uint32_t clampedMemorySize(std::uint64_t bytes);
+
 // Platform side: GlobalMemoryStatus.
 MemoryStatus readMemoryStatusRecord();

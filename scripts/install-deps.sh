@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs everything the build and the tests need on a Debian 12 machine:
-# the i686 MinGW cross compiler, 32-bit Wine, a headless X server, Japanese
-# locale and fonts, GoogleTest and the image tools the tests read pixels with.
-# Ume P Gothic stands in for the dialogs' Japanese font (see
+# the i686 and x86_64 MinGW cross compilers, 32-bit and 64-bit Wine (the
+# latter for hosts that cannot run 32-bit code), a headless X server,
+# Japanese locale and fonts, GoogleTest and the image tools the tests read
+# pixels with. Ume P Gothic stands in for the dialogs' Japanese font (see
 # wine-session.sh); fonts-wine, only recommended by Wine, draws the caption
 # buttons.
 set -euo pipefail
@@ -12,8 +13,9 @@ SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 
 need_install=0
-for p in g++-mingw-w64-i686 wine32:i386 xvfb locales fonts-ipafont-gothic fonts-horai-umefont fonts-wine googletest cmake \
-         imagemagick x11-apps python3 make procps; do
+for p in g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine32:i386 wine64 xvfb locales \
+         fonts-ipafont-gothic fonts-horai-umefont fonts-wine googletest cmake imagemagick x11-apps \
+         python3 make procps; do
   dpkg -s "$p" >/dev/null 2>&1 || need_install=1
 done
 
@@ -24,7 +26,8 @@ if [ "$need_install" = 1 ]; then
   $SUDO apt-get update -qq
   $SUDO apt-get install -y -qq --no-install-recommends \
     g++-mingw-w64-i686 mingw-w64-i686-dev binutils-mingw-w64-i686 \
-    wine wine32:i386 xvfb xauth locales fonts-ipafont-gothic fonts-horai-umefont fonts-wine \
+    g++-mingw-w64-x86-64 mingw-w64-x86-64-dev binutils-mingw-w64-x86-64 \
+    wine wine32:i386 wine64 xvfb xauth locales fonts-ipafont-gothic fonts-horai-umefont fonts-wine \
     googletest cmake make imagemagick x11-apps python3 procps ca-certificates >/dev/null
 fi
 

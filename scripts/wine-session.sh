@@ -1,12 +1,36 @@
-# Sourced by run.sh and test.sh: one 32-bit Wine prefix and, when needed,
-# one headless X display for this run, set up the way the program expects
-# (Japanese code page, its font, unmanaged windows). Cleaned up on exit.
+# Sourced by run.sh and test.sh: one Wine prefix and, when needed, one
+# headless X display for this run, set up the way the program expects
+# (Japanese code page, its font, unmanaged windows) and so that a crashing
+# program ends at once instead of waiting in a crash dialog or debugger.
+# Cleaned up on exit.
+#
+# QUIMBEL_ARCH (set by host-path.sh) picks the Wine: 32 runs Debian's `wine`
+# on a 32-bit prefix, 64 runs the 64-bit loader directly (WINELOADER) on a
+# 64-bit prefix. An existing prefix is reused: WINEPREFIX on the 32-bit path,
+# WINEPREFIX64 on the 64-bit path (a 32-bit prefix cannot serve 64-bit Wine);
+# without one a private prefix is made for this run and removed after it.
+
+# shellcheck source=host-path.sh
+. "$(dirname "${BASH_SOURCE[0]}")/host-path.sh"
+
+# Wine of this session's path; `wine` alone would pick the 32-bit loader.
+quimbel_wine() {
+  if [ -n "${WINELOADER:-}" ]; then "$WINELOADER" "$@"; else wine "$@"; fi
+}
 
 wine_session_start() {
   # $1: "need-display" to start Xvfb even when DISPLAY is set (tests
   #     always want their own screen); anything else reuses DISPLAY.
   local want=${1:-}
-  export WINEARCH=win32
+  if [ "${QUIMBEL_ARCH:-32}" = 64 ]; then
+    export WINEARCH=win64
+    WINELOADER=$(quimbel_wine64_loader)
+    export WINELOADER
+    if [ -n "${WINEPREFIX64:-}" ]; then export WINEPREFIX=$WINEPREFIX64; else unset WINEPREFIX; fi
+  else
+    export WINEARCH=win32
+    unset WINELOADER
+  fi
   export WINEDEBUG=${WINEDEBUG:--all}
   export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
@@ -33,22 +57,26 @@ wine_session_start() {
   fi
   trap wine_session_stop EXIT
 
-  wineboot -i >/dev/null 2>&1
+  quimbel_wine wineboot -i >/dev/null 2>&1
   # Without a window manager, unmanaged windows keep the positions the
   # program gives them.
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+  quimbel_wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
   # The dialogs ask for the Japanese UI font. Of the fonts Debian packages,
   # Ume P Gothic (fonts-horai-umefont) comes closest to its metrics (12
   # pixels high at 9 points, ascent 10, average width 5), so every readout
   # fits its field as the templates were laid out; the IPA fonts are a
   # pixel taller and wider, and cut off the 10-digit figures.
-  wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' /d 'Ume P Gothic' /f >/dev/null 2>&1
+  quimbel_wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' /d 'Ume P Gothic' /f >/dev/null 2>&1
   # Caption buttons are glyphs of Wine's Marlett font (Debian's fonts-wine);
   # this Wine reads its own fonts only from the prefix's Fonts folder.
   local marlett=/usr/share/wine/fonts/marlett.ttf
   if [ -f "$marlett" ] && [ ! -f "$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf" ]; then
     cp "$marlett" "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
   fi
+  # A crash ends the program at once, named with its backtrace on stderr:
+  # Wine's debugger otherwise opens a crash dialog and waits for a click
+  # that never comes on a headless display.
+  quimbel_wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
   wineserver -w
 }
 

@@ -266,6 +266,8 @@ void Program::start(const std::string& exePath) {
   startup.cb = sizeof startup;
   if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, directory_.c_str(),
                       &startup, &process_)) {
+    // The tests only see that nothing started; say why.
+    std::fprintf(stderr, "CreateProcess %s failed, error %lu\n", commandLine.c_str(), GetLastError());
     process_ = PROCESS_INFORMATION{};
   }
 }

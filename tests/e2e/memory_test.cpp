@@ -40,10 +40,16 @@ constexpr int kUnitLabels[] = {IDC_PHYSICAL_TOTAL_UNIT, IDC_PHYSICAL_FREE_UNIT,
                                IDC_PAGEFILE_TOTAL_UNIT, IDC_PAGEFILE_FREE_UNIT,
                                IDC_VIRTUAL_TOTAL_UNIT,  IDC_VIRTUAL_FREE_UNIT};
 
+// This process's memory record, each size as the program shows it: a 64-bit
+// build is told sizes beyond 32 bits, which read as the largest 32-bit one.
 MEMORYSTATUS memoryStatus() {
   MEMORYSTATUS status{};
   status.dwLength = sizeof status;
   GlobalMemoryStatus(&status);
+  for (SIZE_T* size : {&status.dwTotalPhys, &status.dwAvailPhys, &status.dwTotalPageFile,
+                       &status.dwAvailPageFile, &status.dwTotalVirtual, &status.dwAvailVirtual}) {
+    *size = static_cast<SIZE_T>(std::min<std::uint64_t>(*size, 0xFFFFFFFFu));
+  }
   return status;
 }
 
@@ -209,6 +215,26 @@ TEST(MemoryFigures, FollowTheUnitAndThePlatformRecord) {
   }
   if (!sawHighFigure) {
     std::printf("note: no memory figure here reaches 2^31 bytes; the unsigned display went unchecked\n");
+  }
+  closeProgram(quimbel);
+}
+
+// The platform tells a 32-bit program that is not large-address aware at
+// most 2 GB of physical memory and of address space, whatever the machine has.
+TEST(MemoryFigures, ThirtyTwoBitProgramIsToldAtMostTwoGigabytes) {
+  if (sizeof(void*) != 4) {
+    GTEST_SKIP() << "the 2 GB caps belong to the 32-bit program; this is the 64-bit build";
+  }
+  WorkingDirectory directory;
+  Program quimbel(directory);
+  ASSERT_NO_FATAL_FAILURE(startProgram(quimbel));
+  quimbel.click(IDC_UNIT_BYTE);
+  quimbel.tick();
+  for (int edit : {IDC_PHYSICAL_TOTAL, IDC_PHYSICAL_FREE, IDC_VIRTUAL_TOTAL, IDC_VIRTUAL_FREE}) {
+    const std::string shown = quimbel.controlText(edit);
+    std::uint64_t value = 0;
+    EXPECT_TRUE(parseUnsigned(shown, value) && value <= 0x7FFFFFFFu)
+        << "edit " << edit << ": expected at most 2147483647 bytes, got '" << shown << "'";
   }
   closeProgram(quimbel);
 }

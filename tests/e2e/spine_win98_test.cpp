@@ -118,7 +118,9 @@ TEST(SpineWin98, LibraryPlantedInWorkingDirectoryIsNotLoaded) {
   ASSERT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(planted.c_str())) << planted;
   HMODULE loadable = LoadLibraryA(planted.c_str());
   ASSERT_TRUE(loadable != nullptr) << "the planted library itself must load";
+  const bool exported = GetProcAddress(loadable, "_MyGetFreeSystemResources32@4") != nullptr;
   FreeLibrary(loadable);
+  ASSERT_TRUE(exported) << "the planted library must offer the export the program looks up";
 
   e2e::WindowsVersionMode win98("win98");
   WorkingDirectory directory;

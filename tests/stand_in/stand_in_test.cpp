@@ -84,7 +84,8 @@ class StandInLibrary : public testing::Test {
   std::vector<std::string> exportedNames() const {
     const auto* base = reinterpret_cast<const BYTE*>(library_.get());
     const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(base + dos->e_lfanew);
+    // The headers of this architecture's image: PE32 or PE32+.
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
     const IMAGE_DATA_DIRECTORY& entry = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
     std::vector<std::string> names;
     if (entry.VirtualAddress == 0) return names;

@@ -25,6 +25,16 @@ void PrintTo(const Query& q, std::ostream* os) {
   *os << "{class " << q.infoClass << ", length " << q.length << "}";
 }
 
+// The basic record's length and processor-count offset for the pointer size
+// built for: three pointer-sized members come before the count.
+#ifdef _WIN64
+constexpr std::uint32_t kBasicLength = 64;
+constexpr std::size_t kProcessorCountAt = 56;
+#else
+constexpr std::uint32_t kBasicLength = 44;
+constexpr std::size_t kProcessorCountAt = 40;
+#endif
+
 // Answers the documented records at their documented offsets; every other
 // byte is junk, so a read at the wrong offset shows. A record asked for with
 // another length than the documented one is refused and left untouched.
@@ -73,9 +83,9 @@ class FakeCpuPlatform final : public CpuLoadPlatform {
     auto* bytes = static_cast<unsigned char*>(buffer);
     switch (infoClass) {
       case 0:
-        if (length != 44) return kRefused;
+        if (length != kBasicLength) return kRefused;
         std::memset(bytes, 0xA5, length);
-        bytes[40] = processors;
+        bytes[kProcessorCountAt] = processors;
         return basicStatus;
       case 3:
         if (length != 32) return kRefused;
@@ -181,7 +191,7 @@ TEST(NtCpuMeter, BindsAndReadsTheProcessorCountAsAnUnsignedByte) {
     EXPECT_EQ(1, platform.binds);
     EXPECT_EQ(200, meter.processorCount());
     ASSERT_EQ(1u, platform.queries.size());
-    EXPECT_EQ((Query{0, 44}), platform.queries[0]);
+    EXPECT_EQ((Query{0, kBasicLength}), platform.queries[0]);
     EXPECT_EQ(0, platform.unbinds);
   }
   EXPECT_EQ(1, platform.unbinds) << "the meter releases its binding when destroyed";
@@ -214,7 +224,7 @@ TEST(NtCpuMeter, SampleQueriesTimeThenPerformanceWithTheirRecordLengths) {
   CpuReadings readings;
   NtCpuMeter meter(platform, readings);
   meter.sample();
-  const std::vector<Query> expected{{0, 44}, {3, 32}, {2, 312}};
+  const std::vector<Query> expected{{0, kBasicLength}, {3, 32}, {2, 312}};
   EXPECT_EQ(expected, platform.queries);
 }
 

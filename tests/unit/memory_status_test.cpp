@@ -93,15 +93,27 @@ TEST(UnitLabel, OneTextPerRadioIndex) {
   for (const auto& row : rows) EXPECT_STREQ(row.label, unitLabel(row.unit)) << "unit " << row.unit;
 }
 
+TEST(ClampedMemorySize, SizesBeyond32BitsReadAsTheLargest) {
+  EXPECT_EQ(0u, clampedMemorySize(0));
+  EXPECT_EQ(4294967295u, clampedMemorySize(4294967295u));
+  EXPECT_EQ(4294967295u, clampedMemorySize(4294967296u));
+  EXPECT_EQ(4294967295u, clampedMemorySize(24ull << 30));  // 24 GB, not 0 as truncated
+}
+
+// What a record size must read as: unchanged within 32 bits, else the largest.
+std::uint32_t expectedSize(std::uint64_t bytes) {
+  return bytes > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<std::uint32_t>(bytes);
+}
+
 // The reader hands over the platform's figures; the totals do not move
 // between two calls.
 TEST(ReadMemoryStatusRecord, MatchesThePlatformRecord) {
   MEMORYSTATUS record{};
   GlobalMemoryStatus(&record);
   const MemoryStatus status = readMemoryStatusRecord();
-  EXPECT_EQ(static_cast<std::uint32_t>(record.dwTotalPhys), status.totalPhys);
-  EXPECT_EQ(static_cast<std::uint32_t>(record.dwTotalVirtual), status.totalVirtual);
-  EXPECT_EQ(static_cast<std::uint32_t>(record.dwTotalPageFile), status.totalPageFile);
+  EXPECT_EQ(expectedSize(record.dwTotalPhys), status.totalPhys);
+  EXPECT_EQ(expectedSize(record.dwTotalVirtual), status.totalVirtual);
+  EXPECT_EQ(expectedSize(record.dwTotalPageFile), status.totalPageFile);
   EXPECT_GT(status.totalPhys, 0u);
   EXPECT_LE(status.availPhys, status.totalPhys);
   EXPECT_LE(status.memoryLoad, 100u);

@@ -91,6 +91,7 @@ TEST(ProcessorName, NamesKnownTypesAndPrintsOthersSigned) {
       {585, "UNKNOWN CPU (585)"},
       {587, "UNKNOWN CPU (587)"},
       {2200, "UNKNOWN CPU (2200)"},
+      {8664, "UNKNOWN CPU (8664)"},  // what a 64-bit build is told on x64
       {0, "UNKNOWN CPU (0)"},
       {0xFFFFFFFFu, "UNKNOWN CPU (-1)"},
   };
