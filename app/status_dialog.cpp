@@ -5,6 +5,7 @@
 #include "display/face_drawing.h"
 #include "display/face_mood.h"
 #include "display/history_graph.h"
+#include "display/monitor_dialog.h"
 #include "framework/application.h"
 #include "framework/data_exchange.h"
 #include "probes/cpu_load.h"
@@ -15,6 +16,7 @@
 #include "res/resource.h"
 #include "tools/about_dialog.h"
 #include "tools/memory_release.h"
+#include "tools/settings_dialog.h"
 #include "tools/shell_links.h"
 
 namespace {
@@ -244,11 +246,18 @@ bool StatusDialog::onCommand(int id, int notifyCode) {
     onAlwaysOnTop();
     return true;
   }
+  if (id == IDC_MONITOR && notifyCode == BN_CLICKED) {
+    onMonitor();
+    return true;
+  }
   // Menu items and the Help button; other notifications are not commands.
   if (notifyCode != 0 && notifyCode != 1) return false;
   switch (id) {
     case ID_RELEASE_MEMORY:
       releaseMemory();
+      return true;
+    case ID_SETTINGS:
+      onSettings();
       return true;
     case ID_APP_ABOUT:
       onAbout();
@@ -282,6 +291,42 @@ void StatusDialog::onAlwaysOnTop() {
   updateData(true);
   SetWindowPos(hwnd(), alwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
+}
+
+// The monitor window stands in for this one; this window's timer goes on
+// refreshing it out of sight, and only the monitor's position comes back.
+void StatusDialog::onMonitor() {
+  MonitorDialog monitor;
+  ShowWindow(hwnd(), SW_HIDE);
+  monitor.cpuHistory = cpuHistory;
+  monitor.lineColor = lineColor;
+  monitor.backgroundColor = backgroundColor;
+  monitor.platformKind = platformKind;
+  monitor.monitorX = monitorX;
+  monitor.monitorY = monitorY;
+  monitor.doModal();
+  monitorX = monitor.monitorX;
+  monitorY = monitor.monitorY;
+  ShowWindow(hwnd(), SW_SHOW);
+}
+
+void StatusDialog::onSettings() {
+  SettingsDialog dialog(customColours);
+  dialog.settingsPath = settingsPath;
+  dialog.defaultUnit = defaultUnit;
+  dialog.unitAtExit = unitAtExit;
+  dialog.lineColor = lineColor;
+  dialog.backgroundColor = backgroundColor;
+  dialog.faceSetName = faceSetName;
+  if (dialog.doModal() != IDOK) return;
+  dialog.saveSettings();
+  unitAtExit = dialog.unitAtExit;
+  lineColor = dialog.lineColor;
+  backgroundColor = dialog.backgroundColor;
+  faceSetName = dialog.faceSetName;
+  // The display keeps its unit; the new default shows at the next start and
+  // in the dialog's next opening.
+  defaultUnit = dialog.defaultUnit;
 }
 
 bool StatusDialog::onPaint() {

@@ -13,6 +13,7 @@
 #include "framework/handles.h"
 #include "framework/progress_bar.h"
 #include "probes/free_resources.h"
+#include "tools/colour_choice.h"
 
 class StatusDialog : public fw::Dialog {
  public:
@@ -45,6 +46,8 @@ class StatusDialog : public fw::Dialog {
   void releaseMemory();
   void onAbout();
   void writeSettingsAtExit();
+  void onMonitor();
+  void onSettings();
 
   fw::Module resourceLibrary;
   FreeResourcesFn getFreeResources = nullptr;
@@ -95,4 +98,5 @@ class StatusDialog : public fw::Dialog {
   // Puts the graph background back each time the graph control has
   // painted itself (after the window was covered, for instance).
   display::AfterPaintHook graphRepaint;
+  CustomColours customColours = initialCustomColours();
 };

@@ -150,14 +150,18 @@ void DataExchange::radio(int firstId, std::int32_t& value) {
   if (saving_) value = -1;
   std::int32_t index = 0;
   while (button) {
-    if (saving_) {
-      if (SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED) value = index;
-    } else {
-      SendMessageA(button, BM_SETCHECK, index == value ? BST_CHECKED : BST_UNCHECKED, 0);
+    // Only radio buttons count: a group left open runs on over push
+    // buttons and check boxes, which must neither be set nor read as units.
+    if (SendMessageA(button, WM_GETDLGCODE, 0, 0) & DLGC_RADIOBUTTON) {
+      if (saving_) {
+        if (SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED) value = index;
+      } else {
+        SendMessageA(button, BM_SETCHECK, index == value ? BST_CHECKED : BST_UNCHECKED, 0);
+      }
+      ++index;
     }
     button = GetWindow(button, GW_HWNDNEXT);
     if (!button || (GetWindowLongA(button, GWL_STYLE) & WS_GROUP)) break;
-    ++index;
   }
 }
 

@@ -24,7 +24,8 @@ class DataExchange {
   void text(int id, std::uint32_t& value);
   void text(int id, std::string& value);
   // A group of auto radio buttons starting at firstId and ending before the
-  // next control with WS_GROUP: the index of the checked one, -1 for none.
+  // next control with WS_GROUP: the index of the checked one among the radio
+  // buttons of the group, -1 for none.
   void radio(int firstId, std::int32_t& value);
   void check(int id, std::int32_t& value);
   // Validates the value last exchanged by text(); only when saving.

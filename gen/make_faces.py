@@ -21,9 +21,9 @@ import face_canvas  # noqa: E402
 
 
 def load_source(path):
-    spec = importlib.util.spec_from_file_location("face_source", path)
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
+    found = importlib.util.spec_from_file_location("face_source", path)
+    module = importlib.util.module_from_spec(found)
+    found.loader.exec_module(module)
     return module
 
 

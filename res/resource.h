@@ -52,6 +52,21 @@
 #define IDC_ALWAYS_ON_TOP       1042
 #define IDC_FREE_MEMORY_BAR     1043
 
+// Settings dialog controls (ids are per dialog: some repeat the status
+// window's)
+#define IDC_SETTINGS_UNIT_KB    1027
+#define IDC_SETTINGS_UNIT_MB    1028
+#define IDC_SETTINGS_UNIT_BYTE  1033
+#define IDC_LINE_COLOR          1034
+#define IDC_BACKGROUND_COLOR    1035
+#define IDC_LINE_SWATCH         1037
+#define IDC_BACKGROUND_SWATCH   1038
+#define IDC_UNIT_AT_EXIT        1040
+#define IDC_FACE_LIST           1041
+#define IDC_FACE_PREVIEW        1012
+
+// Monitor window controls: the Back button is IDCANCEL, the graph IDC_GRAPH.
+
 // Commands
 #define IDM_ABOUT_SYSCOMMAND    16
 #define ID_SETTINGS             32772

@@ -396,9 +396,14 @@ int main(int argc, char** argv) {
               taskCpu.empty() ? (" (" + note + ")").c_str() : "");
   std::printf("  start-up ms, Quimbel.exe: %s\n  start-up ms, floor: %s\n", list(quimbelStart, "%.0f").c_str(),
               list(floorStart, "%.0f").c_str());
+  // The boxes' texts are in the Japanese code page; say what they meant.
+  auto meaning = [](const std::string& text) {
+    return text.empty() ? std::string("none") : text == "解放完了" ? std::string("release complete")
+                                                                    : "another text, " + std::to_string(text.size()) + " bytes";
+  };
   std::printf("  memory release ms, Quimbel.exe: %s (its box: %s)\n  plain loop ms: %s (its box: %s)\n",
-              list(quimbelRelease, "%.0f").c_str(), releaseText.c_str(), list(plainRelease, "%.0f").c_str(),
-              plainText.c_str());
+              list(quimbelRelease, "%.0f").c_str(), meaning(releaseText).c_str(), list(plainRelease, "%.0f").c_str(),
+              meaning(plainText).c_str());
   std::printf("  private memory KB after %d warm-up ticks: %s\n", o.warmUpTicks, list(early, "%.0f").c_str());
   std::printf("  private memory KB after %d more ticks: %s\n", o.moreTicks, list(late, "%.0f").c_str());
   return 0;

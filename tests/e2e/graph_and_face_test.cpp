@@ -211,34 +211,7 @@ TEST(GraphAndFace, GraphWhereTheLoadSaysAndEachMoodsBuiltinFace) {
   }
 }
 
-// Writes a 24-bit bottom-up bitmap file whose pixel (x, y) is colour(x, y).
-void writeBitmap(const std::string& path, int side, const std::function<COLORREF(int, int)>& colour) {
-  const int rowBytes = (side * 3 + 3) / 4 * 4;
-  std::string pixels;
-  for (int y = side - 1; y >= 0; --y) {
-    std::string row;
-    for (int x = 0; x < side; ++x) {
-      const COLORREF c = colour(x, y);
-      row += {static_cast<char>(GetBValue(c)), static_cast<char>(GetGValue(c)), static_cast<char>(GetRValue(c))};
-    }
-    row.resize(static_cast<std::size_t>(rowBytes), '\0');
-    pixels += row;
-  }
-  BITMAPFILEHEADER file{};
-  BITMAPINFOHEADER info{};
-  file.bfType = 0x4D42;
-  file.bfOffBits = sizeof file + sizeof info;
-  file.bfSize = static_cast<DWORD>(file.bfOffBits + pixels.size());
-  info.biSize = sizeof info;
-  info.biWidth = side;
-  info.biHeight = side;
-  info.biPlanes = 1;
-  info.biBitCount = 24;
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(&file), sizeof file);
-  out.write(reinterpret_cast<const char*>(&info), sizeof info);
-  out << pixels;
-}
+using e2e::writeBitmap;
 
 COLORREF gradient(int x, int y) { return RGB(x * 4, y * 4, 77); }
 

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <sstream>
 
 #include "tests/stand_in/stand_in_rsrc32.h"
@@ -294,6 +295,23 @@ HWND Program::statusWindow() const {
   return nullptr;
 }
 
+HWND Program::windowCaptioned(const std::string& caption) const {
+  if (!started()) return nullptr;
+  for (HWND window : topLevelWindows(processId())) {
+    if (::e2e::caption(window) == caption) return window;
+  }
+  return nullptr;
+}
+
+HWND Program::waitForWindowCaptioned(const std::string& caption, DWORD timeoutMs) const {
+  auto shown = [&] {
+    HWND window = windowCaptioned(caption);
+    return window && IsWindowVisible(window) ? window : nullptr;
+  };
+  waitFor([&] { return hasExited() || shown() != nullptr; }, timeoutMs);
+  return shown();
+}
+
 bool Program::waitForStatusWindow(DWORD timeoutMs) {
   auto shown = [this] {
     HWND window = statusWindow();
@@ -425,9 +443,10 @@ RECT Program::windowRect() const {
   return rect;
 }
 
-RECT Program::controlScreenRect(int id) const {
+RECT Program::controlScreenRect(int id) const { return clientScreenRect(control(id)); }
+
+RECT clientScreenRect(HWND window) {
   RECT rect{};
-  HWND window = control(id);
   if (!window) return rect;
   GetClientRect(window, &rect);
   MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);
@@ -652,5 +671,34 @@ void setPlainReleaseExePath(const std::string& windowsPath) { plainReleasePath()
 const std::string& standInResourceMeterPath() { return standInPath(); }
 
 void setStandInResourceMeterPath(const std::string& windowsPath) { standInPath() = windowsPath; }
+
+// Writes a 24-bit bottom-up bitmap file whose pixel (x, y) is colour(x, y).
+void writeBitmap(const std::string& path, int side, const std::function<COLORREF(int, int)>& colour) {
+  const int rowBytes = (side * 3 + 3) / 4 * 4;
+  std::string pixels;
+  for (int y = side - 1; y >= 0; --y) {
+    std::string row;
+    for (int x = 0; x < side; ++x) {
+      const COLORREF c = colour(x, y);
+      row += {static_cast<char>(GetBValue(c)), static_cast<char>(GetGValue(c)), static_cast<char>(GetRValue(c))};
+    }
+    row.resize(static_cast<std::size_t>(rowBytes), '\0');
+    pixels += row;
+  }
+  BITMAPFILEHEADER file{};
+  BITMAPINFOHEADER info{};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof file + sizeof info;
+  file.bfSize = static_cast<DWORD>(file.bfOffBits + pixels.size());
+  info.biSize = sizeof info;
+  info.biWidth = side;
+  info.biHeight = side;
+  info.biPlanes = 1;
+  info.biBitCount = 24;
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(&file), sizeof file);
+  out.write(reinterpret_cast<const char*>(&info), sizeof info);
+  out << pixels;
+}
 
 }  // namespace e2e

@@ -120,6 +120,12 @@ class Program {
   // Waits until the status window's queue has been worked through.
   void sync() const;
 
+  // A top-level window of this process with exactly this caption, shown or
+  // not (the monitor window, the settings dialog, a colour chooser), or null.
+  HWND windowCaptioned(const std::string& caption) const;
+  // Waits until such a window is shown; null when none is within the time.
+  HWND waitForWindowCaptioned(const std::string& caption, DWORD timeoutMs = 10000) const;
+
   RECT windowRect() const;
   // The control's client area in screen coordinates.
   RECT controlScreenRect(int id) const;
@@ -151,6 +157,13 @@ class Program {
   std::string runTag_;
   mutable DWORD unixPid_ = 0;
 };
+
+// Writes a 24-bit bitmap file, `side` pixels square, whose pixel (x, y)
+// is colour(x, y).
+void writeBitmap(const std::string& path, int side, const std::function<COLORREF(int, int)>& colour);
+
+// Any window's client area in screen coordinates.
+RECT clientScreenRect(HWND window);
 
 // Pixel colour (COLORREF) on the screen as it is shown.
 COLORREF screenPixel(int x, int y);

@@ -1,0 +1,46 @@
+#include "display/monitor_dialog.h"
+
+#include "display/history_graph.h"
+#include "probes/cpu_load.h"
+#include "res/resource.h"
+
+namespace {
+constexpr UINT_PTR kSampleTimer = 1;
+constexpr UINT kSamplePeriodMs = 1000;
+}  // namespace
+
+MonitorDialog::MonitorDialog(HWND parent) : fw::Dialog(IDD_MONITOR, parent) {}
+
+bool MonitorDialog::onInitDialog() {
+  fw::Dialog::onInitDialog();
+  // A position off the left or top edge would leave the caption out of
+  // reach; one off the right or bottom edge is used as stored.
+  if (monitorX < 0) monitorX = 0;
+  if (monitorY < 0) monitorY = 0;
+  SetWindowPos(hwnd(), HWND_NOTOPMOST, monitorX, monitorY, 0, 0, SWP_NOSIZE);
+  drawHistoryGraph();
+  graphRepaint.attach(item(IDC_GRAPH), [this] { drawHistoryGraph(); });
+  timerId = SetTimer(hwnd(), kSampleTimer, kSamplePeriodMs, nullptr);
+  return true;
+}
+
+// The picture drawn at a tick is the history before that tick's sample, so
+// the graph runs one tick behind its samples.
+void MonitorDialog::onTimer(UINT_PTR) {
+  drawHistoryGraph();
+  advanceHistory(cpuHistory, static_cast<std::uint32_t>(sampleCpuLoad(platformKind)));
+  saveMonitorPosition();
+}
+
+void MonitorDialog::onDestroy() { KillTimer(hwnd(), timerId); }
+
+void MonitorDialog::drawHistoryGraph() {
+  ::drawHistoryGraph(hwnd(), IDC_GRAPH, cpuHistory, lineColor, backgroundColor);
+}
+
+void MonitorDialog::saveMonitorPosition() {
+  RECT window{};
+  if (!GetWindowRect(hwnd(), &window)) return;
+  monitorX = window.left;
+  monitorY = window.top;
+}

@@ -1,0 +1,40 @@
+// The monitor window: a small tool window holding only the load graph. It
+// stands in for the status window while it runs, samples the CPU load on its
+// own timer into its own copy of the history, and records where the user
+// put it.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "display/after_paint_hook.h"
+#include "display/cpu_history.h"
+#include "framework/dialog.h"
+
+class MonitorDialog : public fw::Dialog {
+ public:
+  explicit MonitorDialog(HWND parent = nullptr);
+
+  // Filled by the status window before the run; only the position goes back.
+  std::int32_t monitorY = 0;
+  std::int32_t monitorX = 0;
+  std::int32_t platformKind = 0;
+  COLORREF backgroundColor = 0;
+  CpuHistory cpuHistory{};
+  COLORREF lineColor = 0;
+
+ protected:
+  bool onInitDialog() override;
+  void onTimer(UINT_PTR timerId) override;
+  void onDestroy() override;
+
+ private:
+  void drawHistoryGraph();
+  void saveMonitorPosition();
+
+  UINT_PTR timerId = 0;
+  // Draws the graph again whenever the graph control has painted itself,
+  // which would otherwise wipe it until the next tick.
+  display::AfterPaintHook graphRepaint;
+};

@@ -1,0 +1,135 @@
+#include "tools/settings_dialog.h"
+
+#include "app/settings_file.h"
+#include "display/control_fill.h"
+#include "display/face_drawing.h"
+#include "framework/data_exchange.h"
+#include "framework/handles.h"
+#include "res/resource.h"
+#include "tools/face_set_list.h"
+
+namespace {
+constexpr int kUnitButtons[] = {IDC_SETTINGS_UNIT_BYTE, IDC_SETTINGS_UNIT_KB, IDC_SETTINGS_UNIT_MB};
+
+bool isDefaultEntry(const std::string& name) { return name == kDefaultFaceSetEntry; }
+}  // namespace
+
+SettingsDialog::SettingsDialog(CustomColours& colours, HWND parent)
+    : fw::Dialog(IDD_SETTINGS, parent), customColours(colours) {}
+
+void SettingsDialog::doDataExchange(fw::DataExchange& dx) {
+  dx.radio(IDC_SETTINGS_UNIT_BYTE, defaultUnit);
+  dx.check(IDC_UNIT_AT_EXIT, unitAtExit);
+}
+
+bool SettingsDialog::onInitDialog() {
+  fw::Dialog::onInitDialog();
+  fillFaceList();
+  if (unitAtExit != 0) enableUnitButtons(false);
+  SendMessageA(item(IDC_FACE_LIST), LB_SELECTSTRING, static_cast<WPARAM>(-1),
+               reinterpret_cast<LPARAM>(faceSetName.c_str()));
+  drawPreview(faceSetName);
+  lineSwatchRepaint.attach(item(IDC_LINE_SWATCH), [this] { fillControlRect(hwnd(), lineColor, IDC_LINE_SWATCH); });
+  backgroundSwatchRepaint.attach(item(IDC_BACKGROUND_SWATCH),
+                                 [this] { fillControlRect(hwnd(), backgroundColor, IDC_BACKGROUND_SWATCH); });
+  previewRepaint.attach(item(IDC_FACE_PREVIEW), [this] { redrawPreview(); });
+  updateData(false);
+  return true;
+}
+
+void SettingsDialog::fillFaceList() {
+  HWND list = item(IDC_FACE_LIST);
+  SendMessageA(list, LB_RESETCONTENT, 0, 0);
+  SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kDefaultFaceSetEntry));
+  for (const std::string& name : listFaceSetDirectories()) {
+    SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+  }
+}
+
+void SettingsDialog::enableUnitButtons(bool enabled) {
+  for (int id : kUnitButtons) EnableWindow(item(id), enabled ? TRUE : FALSE);
+}
+
+bool SettingsDialog::onCommand(int id, int notifyCode) {
+  switch (id) {
+    case IDC_LINE_COLOR:
+      if (notifyCode == BN_CLICKED) onLineColor();
+      return true;
+    case IDC_BACKGROUND_COLOR:
+      if (notifyCode == BN_CLICKED) onBackgroundColor();
+      return true;
+    case IDC_UNIT_AT_EXIT:
+      if (notifyCode == BN_CLICKED) onUnitAtExit();
+      return true;
+    case IDC_FACE_LIST:
+      if (notifyCode == LBN_SELCHANGE) onFaceSelChange();
+      return true;
+    default:
+      return false;
+  }
+}
+
+void SettingsDialog::onLineColor() { chooseColour(lineColor, IDC_LINE_SWATCH, settings::kLineColor); }
+
+void SettingsDialog::onBackgroundColor() {
+  chooseColour(backgroundColor, IDC_BACKGROUND_SWATCH, settings::kBackgroundColor);
+}
+
+// An accepted colour is in the file at once, whatever becomes of the dialog.
+void SettingsDialog::chooseColour(COLORREF& colour, int swatchId, const char* key) {
+  if (!::chooseColour(hwnd(), colour, customColours)) return;
+  fillControlRect(hwnd(), colour, swatchId);
+  writeIntSetting(settings::kGeneral, key, static_cast<std::int32_t>(colour), settingsPath);
+}
+
+void SettingsDialog::onUnitAtExit() {
+  // The box is the truth: it is what OK reads back.
+  unitAtExit = IsDlgButtonChecked(hwnd(), IDC_UNIT_AT_EXIT) == BST_CHECKED ? 1 : 0;
+  enableUnitButtons(unitAtExit == 0);
+}
+
+void SettingsDialog::onFaceSelChange() {
+  HWND list = item(IDC_FACE_LIST);
+  const LRESULT index = SendMessageA(list, LB_GETCURSEL, 0, 0);
+  if (index == LB_ERR) return;  // nothing chosen: keep the name and the preview
+  const LRESULT length = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (length == LB_ERR) return;
+  std::string name(static_cast<std::size_t>(length) + 1, '\0');
+  const LRESULT copied =
+      SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&name[0]));
+  if (copied == LB_ERR) return;
+  name.resize(static_cast<std::size_t>(copied));
+  faceSetName = name;
+  drawPreview(faceSetName);
+}
+
+void SettingsDialog::drawPreview(const std::string& name) {
+  if (name.empty() || isDefaultEntry(name)) {
+    drawBuiltinFacePreview(hwnd());
+    previewFaceSet = std::string();
+  } else if (drawFileFacePreview(hwnd(), name)) {
+    previewFaceSet = name;
+  }
+}
+
+void SettingsDialog::redrawPreview() {
+  if (previewFaceSet) drawPreview(*previewFaceSet);
+}
+
+// The preview is larger than its control and lies partly on the dialog's
+// own surface, so it is drawn again after the dialog paints as well.
+bool SettingsDialog::onPaint() {
+  { fw::PaintDc dc(hwnd()); }
+  fillControlRect(hwnd(), lineColor, IDC_LINE_SWATCH);
+  fillControlRect(hwnd(), backgroundColor, IDC_BACKGROUND_SWATCH);
+  redrawPreview();
+  return true;
+}
+
+void SettingsDialog::saveSettings() {
+  using namespace settings;
+  writeIntSetting(kGeneral, kUnitButton, defaultUnit, settingsPath);
+  writeIntSetting(kGeneral, kUnitEnd, unitAtExit, settingsPath);
+  if (isDefaultEntry(faceSetName)) faceSetName.clear();
+  writeTextSetting(kGeneral, kFaceDir, faceSetName, settingsPath);
+}
