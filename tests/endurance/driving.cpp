@@ -230,7 +230,9 @@ std::string makeDirectoryOfLength(const std::string& base, std::size_t length) {
     std::size_t part = room > 60 ? 60 : room;
     if (room > 60 && room - 60 < 2) part = room - 2;  // leave room for a last part
     path += "\\" + std::string(part, 'd');
-    if (!CreateDirectoryA(path.c_str(), nullptr)) return "";
+    // A tree left by an earlier run under the same name may be there still:
+    // the platform cannot remove the deepest of these directories again.
+    if (!CreateDirectoryA(path.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return "";
   }
   return path.size() == length ? path : "";
 }
