@@ -14,7 +14,11 @@ using e2e::WorkingDirectory;
 
 constexpr DWORD kStartupLimitMs = 10000;
 constexpr int kTicks = 1000;
-constexpr double kTickCostLimitMs = 5.0;
+// A tick's own processor time under Wine has measured anywhere from 0.5 to
+// 5.4 ms on the same machine within hours, for the same program: the bound
+// is there to catch a tick that does an order of magnitude more work, not
+// the host's swings. 15 ms a second is still 1.5 % of one processor.
+constexpr double kTickCostLimitMs = 15.0;
 
 TEST(SpinePerformance, StatusWindowAppearsWithinSeconds) {
   WorkingDirectory directory;
