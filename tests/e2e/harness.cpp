@@ -335,7 +335,9 @@ HWND Program::messageBox() const {
   for (HWND window : topLevelWindows(processId())) {
     if (window == status || className(window) != kDialogClass || !IsWindowVisible(window)) continue;
     HWND text = GetDlgItem(window, kMessageBoxTextId);
-    if (text && className(text) == "Static") return window;
+    // The box shows before its initialisation has put the message in; it
+    // counts as open once the text is there (the program shows no empty one).
+    if (text && className(text) == "Static" && !windowText(text).empty()) return window;
   }
   return nullptr;
 }

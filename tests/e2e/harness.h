@@ -87,8 +87,9 @@ class Program {
   bool waitForStatusWindow(DWORD timeoutMs = 15000);
   // A visible top-level window of this process with this caption, or null.
   HWND topLevelWindow(const std::string& caption) const;
-  // A message box of this process (a visible #32770 window holding the
-  // message static 0xFFFF; the program's own dialogs have none), or null.
+  // A message box of this process (a visible #32770 window whose message
+  // static 0xFFFF holds its text; the program's own dialogs have none), or
+  // null.
   HWND messageBox() const;
   bool waitForMessageBox(DWORD timeoutMs = 10000);
   // The text of a message box's message (static control 0xFFFF).
