@@ -29,9 +29,9 @@ bool SettingsDialog::onInitDialog() {
   SendMessageA(item(IDC_FACE_LIST), LB_SELECTSTRING, static_cast<WPARAM>(-1),
                reinterpret_cast<LPARAM>(faceSetName.c_str()));
   drawPreview(faceSetName);
-  lineSwatchRepaint.attach(item(IDC_LINE_SWATCH), [this] { fillControlRect(hwnd(), lineColor, IDC_LINE_SWATCH); });
+  lineSwatchRepaint.attach(item(IDC_LINE_SWATCH), [this] { fillControlRect(item(IDC_LINE_SWATCH), lineColor); });
   backgroundSwatchRepaint.attach(item(IDC_BACKGROUND_SWATCH),
-                                 [this] { fillControlRect(hwnd(), backgroundColor, IDC_BACKGROUND_SWATCH); });
+                                 [this] { fillControlRect(item(IDC_BACKGROUND_SWATCH), backgroundColor); });
   previewRepaint.attach(item(IDC_FACE_PREVIEW), [this] { redrawPreview(); });
   updateData(false);
   return true;
@@ -78,7 +78,7 @@ void SettingsDialog::onBackgroundColor() {
 // An accepted colour is in the file at once, whatever becomes of the dialog.
 void SettingsDialog::chooseColour(COLORREF& colour, int swatchId, const char* key) {
   if (!::chooseColour(hwnd(), colour, customColours)) return;
-  fillControlRect(hwnd(), colour, swatchId);
+  fillControlRect(item(swatchId), colour);
   writeIntSetting(settings::kGeneral, key, static_cast<std::int32_t>(colour), settingsPath);
 }
 
@@ -105,9 +105,9 @@ void SettingsDialog::onFaceSelChange() {
 
 void SettingsDialog::drawPreview(const std::string& name) {
   if (name.empty() || isDefaultEntry(name)) {
-    drawBuiltinFacePreview(hwnd());
+    drawBuiltinFacePreview(item(IDC_FACE_PREVIEW));
     previewFaceSet = std::string();
-  } else if (drawFileFacePreview(hwnd(), name)) {
+  } else if (drawFileFacePreview(item(IDC_FACE_PREVIEW), name)) {
     previewFaceSet = name;
   }
 }
@@ -120,8 +120,8 @@ void SettingsDialog::redrawPreview() {
 // own surface, so it is drawn again after the dialog paints as well.
 bool SettingsDialog::onPaint() {
   { fw::PaintDc dc(hwnd()); }
-  fillControlRect(hwnd(), lineColor, IDC_LINE_SWATCH);
-  fillControlRect(hwnd(), backgroundColor, IDC_BACKGROUND_SWATCH);
+  fillControlRect(item(IDC_LINE_SWATCH), lineColor);
+  fillControlRect(item(IDC_BACKGROUND_SWATCH), backgroundColor);
   redrawPreview();
   return true;
 }
