@@ -311,8 +311,8 @@ void StatusDialog::onMonitor() {
 }
 
 void StatusDialog::onSettings() {
-  SettingsDialog dialog(customColours);
-  dialog.settingsPath = settingsPath;
+  ProfileSettingsStore store(settingsPath);
+  SettingsDialog dialog(customColours, store);
   dialog.defaultUnit = defaultUnit;
   dialog.unitAtExit = unitAtExit;
   dialog.lineColor = lineColor;

@@ -1,6 +1,5 @@
 #include "tools/settings_dialog.h"
 
-#include "app/settings_file.h"
 #include "display/control_fill.h"
 #include "display/face_drawing.h"
 #include "framework/data_exchange.h"
@@ -14,8 +13,8 @@ constexpr int kUnitButtons[] = {IDC_SETTINGS_UNIT_BYTE, IDC_SETTINGS_UNIT_KB, ID
 bool isDefaultEntry(const std::string& name) { return name == kDefaultFaceSetEntry; }
 }  // namespace
 
-SettingsDialog::SettingsDialog(CustomColours& colours, HWND parent)
-    : fw::Dialog(IDD_SETTINGS, parent), customColours(colours) {}
+SettingsDialog::SettingsDialog(CustomColours& colours, SettingsStore& settingsStore, HWND parent)
+    : fw::Dialog(IDD_SETTINGS, parent), customColours(colours), store(settingsStore) {}
 
 void SettingsDialog::doDataExchange(fw::DataExchange& dx) {
   dx.radio(IDC_SETTINGS_UNIT_BYTE, defaultUnit);
@@ -69,17 +68,19 @@ bool SettingsDialog::onCommand(int id, int notifyCode) {
   }
 }
 
-void SettingsDialog::onLineColor() { chooseColour(lineColor, IDC_LINE_SWATCH, settings::kLineColor); }
-
-void SettingsDialog::onBackgroundColor() {
-  chooseColour(backgroundColor, IDC_BACKGROUND_SWATCH, settings::kBackgroundColor);
+// An accepted colour is kept at once, whatever becomes of the dialog.
+void SettingsDialog::onLineColor() {
+  if (chooseColour(lineColor, IDC_LINE_SWATCH)) store.saveLineColor(lineColor);
 }
 
-// An accepted colour is in the file at once, whatever becomes of the dialog.
-void SettingsDialog::chooseColour(COLORREF& colour, int swatchId, const char* key) {
-  if (!::chooseColour(hwnd(), colour, customColours)) return;
+void SettingsDialog::onBackgroundColor() {
+  if (chooseColour(backgroundColor, IDC_BACKGROUND_SWATCH)) store.saveBackgroundColor(backgroundColor);
+}
+
+bool SettingsDialog::chooseColour(COLORREF& colour, int swatchId) {
+  if (!::chooseColour(hwnd(), colour, customColours)) return false;
   fillControlRect(item(swatchId), colour);
-  writeIntSetting(settings::kGeneral, key, static_cast<std::int32_t>(colour), settingsPath);
+  return true;
 }
 
 void SettingsDialog::onUnitAtExit() {
@@ -127,9 +128,8 @@ bool SettingsDialog::onPaint() {
 }
 
 void SettingsDialog::saveSettings() {
-  using namespace settings;
-  writeIntSetting(kGeneral, kUnitButton, defaultUnit, settingsPath);
-  writeIntSetting(kGeneral, kUnitEnd, unitAtExit, settingsPath);
+  store.saveDefaultUnit(defaultUnit);
+  store.saveUnitAtExit(unitAtExit);
   if (isDefaultEntry(faceSetName)) faceSetName.clear();
-  writeTextSetting(kGeneral, kFaceDir, faceSetName, settingsPath);
+  store.saveFaceSet(faceSetName);
 }
