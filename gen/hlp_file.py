@@ -4,7 +4,9 @@ help_source.parse returns it.
 The output is a classic WinHelp 3.1 file written uncompressed: no LZ77, no
 phrase table, 4 KB topic blocks, with the internal files |SYSTEM, |TOPIC,
 |FONT, |CONTEXT and an index of the topic titles (|KWBTREE, |KWDATA,
-|KWMAP). Text is stored in code page 932 and the file declares the Shift-JIS character set, so it reads as Japanese whatever the viewer's locale.
+|KWMAP). Text is stored in code page 932 and the file declares the
+Shift-JIS character set, so it reads as Japanese whatever the viewer's
+locale.
 """
 import struct
 
