@@ -219,64 +219,51 @@ def topics(topic, hashes):
 # ---- the page ------------------------------------------------------------------------
 
 class PageReader(HTMLParser):
-    """The page's title, its heading, and per section its id, heading and
-    paragraphs: lines end at <br>, links are written back as [[id|text]]."""
+    """The page's title and per section its id and text: the heading, then
+    the paragraphs, lines ending at <br>, links written back as [[id|text]]."""
 
     def __init__(self):
         super().__init__()
-        self.texts = {"title": "", "h1": "", "style": ""}
-        self.sections, self.sink, self.in_link = [], None, False
+        self.title, self.sections, self.lines = [""], [], None
 
     def handle_starttag(self, tag, attrs):
         attrs = dict(attrs)
-        if tag in self.texts:
-            self.sink = tag
+        if tag == "title":
+            self.lines = self.title
         elif tag == "section":
-            self.sections.append((attrs.get("id"), [""], []))
-        elif tag == "h2" and check(self.sections, "<h2> outside a section"):
-            self.sink = self.sections[-1][1]
-        elif tag == "p" and check(self.sections, "<p> outside a section"):
-            self.sections[-1][2].append([""])
-            self.sink = self.sections[-1][2][-1]
-        elif tag == "br" and isinstance(self.sink, list):
-            self.sink.append("")
+            self.sections.append((attrs.get("id"), []))
+        elif tag in ("h2", "p"):
+            self.sections[-1][1].append([""])
+            self.lines = self.sections[-1][1][-1]
+        elif tag == "br" and self.lines is not None:
+            self.lines.append("")
         elif tag == "a":
-            href = attrs.get("href") or ""
-            check(href.startswith("#"), f"link {href!r} leads out of the page")
-            self.in_link = True
-            self.handle_data("[[" + href[1:] + "|")
+            self.handle_data("[[" + (attrs.get("href") or "").removeprefix("#") + "|")
 
     def handle_endtag(self, tag):
-        if tag == "a" and self.in_link:
-            self.in_link = False
+        if tag == "a":
             self.handle_data("]]")
-        elif tag in ("title", "h1", "style", "h2", "p"):
-            self.sink = None
+        elif tag in ("title", "h2", "p"):
+            self.lines = None
 
     def handle_data(self, data):
-        if isinstance(self.sink, str):
-            self.texts[self.sink] += data
-        elif isinstance(self.sink, list):
-            self.sink[-1] += data
-        else:
-            check(not data.strip(), f"text outside the topics: {data.strip()!r}")
+        if self.lines is not None:
+            self.lines[-1] += data
 
 
 def read_page(path, title, source_topics):
     """[(title, paragraphs)] of the page's topics, the text opening with the
-    heading, after checking its declared encoding, title and anchors."""
+    heading, read in the encoding the page declares."""
     data = open(path, "rb").read()
-    declared = re.search(rb'<meta charset="?([A-Za-z0-9_-]+)', data[:1024])
-    if not check(declared, "the page declares no encoding in its first 1024 bytes"):
+    declared = re.search(rb'<meta charset="?([\w-]+)', data[:1024])
+    if not check(declared, "page: no encoding declared in its first 1024 bytes"):
         return []
     reader = PageReader()
-    reader.feed(data.decode(declared.group(1).decode("ascii")))
-    reader.close()
-    check(reader.texts["title"] == title, f"page: <title> {reader.texts['title']!r}, expected {title!r}")
-    check(reader.texts["h1"] == title, f"page: <h1> {reader.texts['h1']!r}, expected {title!r}")
-    ids = [section[0] for section in reader.sections]
+    reader.feed(data.decode(declared.group(1).decode()))
+    check(reader.title == [title], f"page: title {reader.title}, expected {title!r}")
+    ids = [context_id for context_id, _ in reader.sections]
     check(ids == [topic[0] for topic in source_topics], f"page: anchors {ids}, expected the context ids")
-    return [("\n".join(heading), [heading] + paragraphs) for _, heading, paragraphs in reader.sections]
+    return [("\n".join(texts[0]), texts) for _, texts in reader.sections]
 
 
 # ---- comparison ---------------------------------------------------------------------
