@@ -263,7 +263,7 @@ bool StatusDialog::onCommand(int id, int notifyCode) {
       onAbout();
       return true;
     case ID_HELP:
-      openInShell(kHelpFile);
+      openHelp();
       return true;
     case ID_GET_FACES:
       openInShell(kFacesPage);

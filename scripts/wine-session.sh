@@ -18,18 +18,26 @@ quimbel_wine() {
   if [ -n "${WINELOADER:-}" ]; then "$WINELOADER" "$@"; else wine "$@"; fi
 }
 
-wine_session_start() {
-  # $1: "need-display" to start Xvfb even when DISPLAY is set (tests
-  #     always want their own screen); anything else reuses DISPLAY.
-  local want=${1:-}
+# The Wine of QUIMBEL_ARCH's path for quimbel_wine. Also used on its own by
+# the test harness's launcher, inside a session that is already running.
+wine_session_use_loader() {
   if [ "${QUIMBEL_ARCH:-32}" = 64 ]; then
     export WINEARCH=win64
     WINELOADER=$(quimbel_wine64_loader)
     export WINELOADER
-    if [ -n "${WINEPREFIX64:-}" ]; then export WINEPREFIX=$WINEPREFIX64; else unset WINEPREFIX; fi
   else
     export WINEARCH=win32
     unset WINELOADER
+  fi
+}
+
+wine_session_start() {
+  # $1: "need-display" to start Xvfb even when DISPLAY is set (tests
+  #     always want their own screen); anything else reuses DISPLAY.
+  local want=${1:-}
+  wine_session_use_loader
+  if [ "${QUIMBEL_ARCH:-32}" = 64 ]; then
+    if [ -n "${WINEPREFIX64:-}" ]; then export WINEPREFIX=$WINEPREFIX64; else unset WINEPREFIX; fi
   fi
   export WINEDEBUG=${WINEDEBUG:--all}
   export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8

@@ -1,6 +1,7 @@
-// The memory release as a bare loop, to time the program's own against:
-// the same block allocated the same way, the same writes, and a message box
-// at the end. It answers the same command in a window of the same caption,
+// The memory release without its progress display, to time the program's
+// own against: the same pieces taken the same way (the program's own rule),
+// the same writes, and a message box at the end, but no progress bar and no
+// framework. It answers the same command in a window of the same caption,
 // so one driver times both from the command to the message box.
 #include <windows.h>
 
@@ -8,27 +9,44 @@
 #include <cstdint>
 
 #include "probes/memory_status.h"
+#include "tools/memory_release.h"
 
 namespace {
 
 constexpr WORD kReleaseCommand = 32776;
 
-void releasePlainly(HWND owner) {
-  const std::uint32_t size = readMemoryStatusRecord().totalPhys >> 1;
-  HGLOBAL memory = GlobalAlloc(GMEM_FIXED, size);
-  auto* block = memory ? static_cast<volatile unsigned char*>(GlobalLock(memory)) : nullptr;
-  if (block) {
-    for (std::uint32_t remaining = size; remaining > 1024; remaining -= 1025) block[remaining - 1] = 0;
-    GlobalUnlock(memory);
+class PlainRelease : public MemoryReleasePlatform {
+ public:
+  explicit PlainRelease(HWND owner) : owner_(owner) {}
+
+  std::uint32_t totalPhysical() override { return readMemoryStatusRecord().totalPhys; }
+
+  bool withLockedBlock(std::uint32_t size, const std::function<void(volatile unsigned char*)>& touch) override {
+    HGLOBAL memory = GlobalAlloc(GMEM_FIXED, size);
+    auto* block = memory ? static_cast<volatile unsigned char*>(GlobalLock(memory)) : nullptr;
+    if (block) {
+      touch(block);
+      GlobalUnlock(memory);
+    }
+    if (memory) GlobalFree(memory);
+    return block != nullptr;
   }
-  if (memory) GlobalFree(memory);
-  MessageBoxA(owner, block ? "解放完了" : "no block", "plain_release", MB_OK);
-}
+
+  void setProgress(std::int32_t) override {}
+
+  void showMessage(const std::string& text) override { MessageBoxA(owner_, text.c_str(), "plain_release", MB_OK); }
+
+ private:
+  HWND owner_;
+};
 
 INT_PTR CALLBACK dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
   if (message == WM_INITDIALOG) return TRUE;
   if (message != WM_COMMAND) return FALSE;
-  if (LOWORD(wParam) == kReleaseCommand) releasePlainly(window);
+  if (LOWORD(wParam) == kReleaseCommand) {
+    PlainRelease release(window);
+    releaseMemory(release);
+  }
   if (LOWORD(wParam) == IDCANCEL) EndDialog(window, IDCANCEL);
   return TRUE;
 }

@@ -1,8 +1,12 @@
 #include "tests/e2e/harness.h"
 
+#include <tlhelp32.h>
+#include <winternl.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include "tests/stand_in/stand_in_rsrc32.h"
@@ -28,6 +32,10 @@ constexpr const char* kVersionKey = "Software\\Wine\\AppDefaults\\Quimbel.exe";
 constexpr const char* kVersionValue = "Version";
 // Linux reports process times in USER_HZ clock ticks, 100 a second.
 constexpr double kMsPerClockTick = 10.0;
+// How long a program started through the shell may take to appear.
+constexpr DWORD kAppearWaitMs = 30000;
+// The Unix shell that runs the launcher, as Wine names it.
+constexpr const char* kUnixShell = "Z:\\bin\\bash";
 
 std::string& exePath() {
   static std::string path;
@@ -88,6 +96,51 @@ std::vector<HWND> topLevelWindows(DWORD processId) {
   WindowSearch search{processId, {}};
   EnumWindows(collectWindowOfProcess, reinterpret_cast<LPARAM>(&search));
   return search.found;
+}
+
+// The processes whose executable file is named `exeName`.
+std::set<DWORD> processesNamed(const std::string& exeName) {
+  std::set<DWORD> found;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return found;
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+    if (lstrcmpiA(entry.szExeFile, exeName.c_str()) == 0) found.insert(entry.th32ProcessID);
+  }
+  CloseHandle(snapshot);
+  return found;
+}
+
+template <typename T>
+bool readFrom(HANDLE process, const void* address, T& value) {
+  SIZE_T read = 0;
+  return ReadProcessMemory(process, address, &value, sizeof value, &read) && read == sizeof value;
+}
+
+// The command line of a process of this harness's own architecture, read
+// from its process parameters; empty while they cannot be read yet.
+std::wstring commandLineOf(HANDLE process) {
+  PROCESS_BASIC_INFORMATION basic{};
+  PEB peb{};
+  RTL_USER_PROCESS_PARAMETERS parameters{};
+  if (NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0 ||
+      !readFrom(process, basic.PebBaseAddress, peb) || !peb.ProcessParameters ||
+      !readFrom(process, peb.ProcessParameters, parameters)) {
+    return {};
+  }
+  std::wstring text(parameters.CommandLine.Length / sizeof(wchar_t), L'\0');
+  SIZE_T read = 0;
+  if (text.empty() || !ReadProcessMemory(process, parameters.CommandLine.Buffer, &text[0],
+                                         text.size() * sizeof(wchar_t), &read)) {
+    return {};
+  }
+  return text;
+}
+
+std::string fileNameOf(const std::string& path) {
+  const std::size_t slash = path.find_last_of("\\/");
+  return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 // The whole content of a file, Unix files under Z:\ included; empty when
@@ -257,35 +310,74 @@ Program::Program(const WorkingDirectory& directory, const std::string& exePath) 
   start(exePath);
 }
 
+// Users start the program from the shell through Wine's loader
+// (scripts/run.sh); a program that another Wine process starts gets a
+// different address-space layout, and a fault that shows only on the
+// user's path would stay hidden. So the program is started by the launcher
+// script, run by the Unix shell in the working directory, and found again
+// among the new processes of its name by the tag on its command line.
 void Program::start(const std::string& exePath) {
   static LONG runs = 0;
   runTag_ =
       "e2e-run-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(InterlockedIncrement(&runs));
-  std::string commandLine = "\"" + exePath + "\" " + runTag_;
+  const std::string exeName = fileNameOf(exePath);
+  // The launcher runs the program under the Wine of this harness's own
+  // architecture, which is the one the program was built for.
+  std::string commandLine = std::string("/bin/bash \"") + QUIMBEL_SHELL_LAUNCHER + "\" " +
+                            std::to_string(sizeof(void*) * 8) + " \"" + exePath + "\" " + runTag_;
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
-  if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, directory_.c_str(),
-                      &startup, &process_)) {
+  PROCESS_INFORMATION shell{};
+  // Wine runs a Unix program as such and hands back no process of its own.
+  if (!CreateProcessA(kUnixShell, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, directory_.c_str(),
+                      &startup, &shell)) {
+    std::fprintf(stderr, "starting %s failed, error %lu\n", commandLine.c_str(), GetLastError());
+    return;
+  }
+  if (shell.hThread) CloseHandle(shell.hThread);
+  if (shell.hProcess) CloseHandle(shell.hProcess);
+  // Other programs of the same name may start at the same moment (the
+  // bad-input run starts several at once): this run's is the one whose
+  // command line ends in its tag.
+  const std::wstring tag = L" " + std::wstring(runTag_.begin(), runTag_.end());
+  auto endsInTag = [&](const std::wstring& text) {
+    return text.size() >= tag.size() && text.compare(text.size() - tag.size(), tag.size(), tag) == 0;
+  };
+  waitFor(
+      [&] {
+        for (DWORD id : processesNamed(exeName)) {
+          HANDLE candidate = OpenProcess(PROCESS_ALL_ACCESS, FALSE, id);
+          if (!candidate) continue;
+          if (endsInTag(commandLineOf(candidate))) {
+            process_ = candidate;
+            processId_ = id;
+            return true;
+          }
+          CloseHandle(candidate);
+        }
+        return false;
+      },
+      kAppearWaitMs);
+  if (!process_) {
     // The tests only see that nothing started; say why.
-    std::fprintf(stderr, "CreateProcess %s failed, error %lu\n", commandLine.c_str(), GetLastError());
-    process_ = PROCESS_INFORMATION{};
+    std::fprintf(stderr, "%s started from the shell in %s did not appear as a process within %lu ms\n",
+                 exePath.c_str(), directory_.c_str(), static_cast<unsigned long>(kAppearWaitMs));
   }
 }
 
 Program::~Program() {
-  if (!process_.hProcess) return;
+  if (!process_) return;
   if (!hasExited()) {
     // Killing the process also takes any message box it has open.
-    TerminateProcess(process_.hProcess, 1);
-    WaitForSingleObject(process_.hProcess, kKillWaitMs);
+    TerminateProcess(process_, 1);
+    WaitForSingleObject(process_, kKillWaitMs);
   }
-  CloseHandle(process_.hThread);
-  CloseHandle(process_.hProcess);
+  CloseHandle(process_);
 }
 
-bool Program::started() const { return process_.hProcess != nullptr; }
+bool Program::started() const { return process_ != nullptr; }
 
-DWORD Program::processId() const { return process_.dwProcessId; }
+DWORD Program::processId() const { return processId_; }
 
 HWND Program::statusWindow() const {
   if (!started()) return nullptr;
@@ -411,7 +503,7 @@ void Program::pressKey(UINT virtualKey) const {
   GUITHREADINFO gui{};
   gui.cbSize = sizeof gui;
   HWND target = window;
-  if (GetGUIThreadInfo(process_.dwThreadId, &gui) && gui.hwndFocus) target = gui.hwndFocus;
+  if (GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &gui) && gui.hwndFocus) target = gui.hwndFocus;
   const UINT scanCode = MapVirtualKeyA(virtualKey, 0);
   const LPARAM down = 1 | static_cast<LPARAM>(scanCode << 16);
   const LPARAM up = down | static_cast<LPARAM>(0xC0000000u);
@@ -473,16 +565,16 @@ bool Program::moveTo(int x, int y) const {
 }
 
 bool Program::waitForExit(DWORD timeoutMs) const {
-  return started() && WaitForSingleObject(process_.hProcess, timeoutMs) == WAIT_OBJECT_0;
+  return started() && WaitForSingleObject(process_, timeoutMs) == WAIT_OBJECT_0;
 }
 
 bool Program::hasExited() const {
-  return !started() || WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0;
+  return !started() || WaitForSingleObject(process_, 0) == WAIT_OBJECT_0;
 }
 
 DWORD Program::exitCode() const {
   DWORD code = STILL_ACTIVE;
-  if (started()) GetExitCodeProcess(process_.hProcess, &code);
+  if (started()) GetExitCodeProcess(process_, &code);
   return code;
 }
 
@@ -495,11 +587,14 @@ DWORD Program::unixProcessId() const {
   do {
     const std::string name = entry.cFileName;
     if (!isAllDigits(name)) continue;
-    std::string commandLine = readWholeFile("Z:\\proc\\" + name + "\\cmdline");
-    for (char& c : commandLine) {
-      if (c == '\0') c = ' ';
-    }
-    if (commandLine.find(runTag_) != std::string::npos) {
+    // Its arguments, each ended by a NUL (Wine pads its own with more); the
+    // launcher that started it carries the same tag.
+    std::string arguments = readWholeFile("Z:\\proc\\" + name + "\\cmdline");
+    while (!arguments.empty() && arguments.back() == '\0') arguments.pop_back();
+    const std::string last = std::string(1, '\0') + runTag_;
+    const bool endsInTag =
+        arguments.size() >= last.size() && arguments.compare(arguments.size() - last.size(), last.size(), last) == 0;
+    if (endsInTag && arguments.find(QUIMBEL_SHELL_LAUNCHER) == std::string::npos) {
       unixPid_ = static_cast<DWORD>(std::strtoul(name.c_str(), nullptr, 10));
       break;
     }

@@ -64,7 +64,8 @@ struct SettingValue {
 };
 SettingValue readSetting(const std::string& iniPath, const std::string& section, const std::string& key);
 
-// One running Quimbel.exe.
+// One running Quimbel.exe, started from the Unix shell through Wine's loader
+// as a user starts it (scripts/run.sh), not by another Wine process.
 class Program {
  public:
   // Starts Quimbel.exe (the path from quimbelExePath()) in `directory`.
@@ -152,7 +153,8 @@ class Program {
  private:
   void start(const std::string& exePath);
 
-  PROCESS_INFORMATION process_{};
+  HANDLE process_ = nullptr;
+  DWORD processId_ = 0;
   std::string directory_;
   // An argument the program ignores; it tells this run apart in /proc.
   std::string runTag_;

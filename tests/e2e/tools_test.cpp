@@ -100,9 +100,10 @@ TEST(ToolsAbout, NeighbouringSystemCommandsOpenNothing) {
   EXPECT_FALSE(program.hasExited());
 }
 
-// Points a file type at the recorder for the life of the object, then puts
-// back what the type was associated with before (other tests of this
-// prefix rely on the real associations).
+// Points a file type at the recorder for the life of the object, or with no
+// recorder at a type with no program, then puts back what the type was
+// associated with before (other tests of this prefix rely on the real
+// associations).
 class RecordedFileType {
  public:
   RecordedFileType(const std::string& extension, const std::string& recorder, const std::string& log)
@@ -123,7 +124,8 @@ class RecordedFileType {
     if (hadValue_) previous_ = previous;
     setDefault(key, progId_);
     RegCloseKey(key);
-    if (RegCreateKeyExA(HKEY_CLASSES_ROOT, (progId_ + "\\shell\\open\\command").c_str(), 0, nullptr, 0,
+    if (!recorder.empty() &&
+        RegCreateKeyExA(HKEY_CLASSES_ROOT, (progId_ + "\\shell\\open\\command").c_str(), 0, nullptr, 0,
                         KEY_WRITE, nullptr, &key, nullptr) == ERROR_SUCCESS) {
       setDefault(key, "\"" + recorder + "\" \"" + log + "\" \"%1\"");
       RegCloseKey(key);
@@ -195,6 +197,7 @@ bool samePath(const std::string& a, const std::string& b) { return lstrcmpiA(a.c
 struct ShellRoute {
   const char* name;
   std::function<void(const Program&)> run;
+  bool hlpHasProgram;
   const char* file;
 };
 
@@ -204,24 +207,30 @@ TEST(ToolsShell, HelpAndFacesPageAreHandedToTheShellByNameFromTheWorkingDirector
   WorkingDirectory logs;
   const std::string hlpLog = logs.path() + "\\hlp.log";
   const std::string htmlLog = logs.path() + "\\html.log";
-  RecordedFileType help(".hlp", recorder, hlpLog);
   RecordedFileType page(".html", recorder, htmlLog);
 
   WorkingDirectory directory;
-  createEmptyFile(directory.path() + "\\quimbel.hlp");
-  createEmptyFile(directory.path() + "\\faces.html");
+  for (const char* file : {"quimbel.hlp", "quimbel_help.html", "faces.html"}) {
+    createEmptyFile(directory.path() + "\\" + file);
+  }
   Program program(directory);
   ASSERT_TRUE(program.waitForStatusWindow());
 
+  const auto helpButton = [](const Program& p) { p.click(ID_HELP); };
+  const auto helpContents = [](const Program& p) { p.menuCommand(ID_HELP); };
   const ShellRoute routes[] = {
-      {"Help button", [](const Program& p) { p.click(ID_HELP); }, "quimbel.hlp"},
-      {"Help menu contents", [](const Program& p) { p.menuCommand(ID_HELP); }, "quimbel.hlp"},
-      {"Get faces", [](const Program& p) { p.menuCommand(ID_GET_FACES); }, "faces.html"},
+      {"Help button", helpButton, true, "quimbel.hlp"},
+      {"Help menu contents", helpContents, true, "quimbel.hlp"},
+      {"Get faces", [](const Program& p) { p.menuCommand(ID_GET_FACES); }, true, "faces.html"},
+      // Where nothing opens the help file, the same help as a page.
+      {"Help button, no program for .hlp", helpButton, false, "quimbel_help.html"},
+      {"Help menu contents, no program for .hlp", helpContents, false, "quimbel_help.html"},
   };
   for (const ShellRoute& route : routes) {
     SCOPED_TRACE(route.name);
+    RecordedFileType help(".hlp", route.hlpHasProgram ? recorder : "", hlpLog);
     route.run(program);
-    const std::string log = std::string(route.file) == "faces.html" ? htmlLog : hlpLog;
+    const std::string log = std::string(route.file) == "quimbel.hlp" ? hlpLog : htmlLog;
     OpenedFile opened;
     ASSERT_TRUE(waitForLog(log, opened)) << "nothing was opened";
     EXPECT_PRED2(samePath, directory.path() + "\\" + route.file, opened.file);

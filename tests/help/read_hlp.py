@@ -1,15 +1,17 @@
 #!/usr/bin/env python3
 """Reads quimbel.hlp back, the way a WinHelp 3.1 viewer finds its way through
-it, and compares every topic with the help source.
+it, and quimbel_help.html, the way a browser reads it, and compares every
+topic of both with the help source.
 
-usage: read_hlp.py <quimbel_help.txt> <quimbel.hlp>
+usage: read_hlp.py <quimbel_help.txt> <quimbel.hlp> <quimbel_help.html>
 
-Written apart from the writer (gen/make_hlp.py) on purpose: it shares no code
-with it, so a misreading of the format on one side shows up as a difference.
+Written apart from the writers (gen/) on purpose: it shares no code with
+them, so a misreading of a format on one side shows up as a difference.
 """
 import re
 import struct
 import sys
+from html.parser import HTMLParser
 
 failures = []
 
@@ -214,10 +216,78 @@ def topics(topic, hashes):
     return found
 
 
+# ---- the page ------------------------------------------------------------------------
+
+class PageReader(HTMLParser):
+    """The page's title and per section its id and text: the heading, then
+    the paragraphs, lines ending at <br>, links written back as [[id|text]]."""
+
+    def __init__(self):
+        super().__init__()
+        self.title, self.sections, self.lines = [""], [], None
+
+    def handle_starttag(self, tag, attrs):
+        attrs = dict(attrs)
+        if tag == "title":
+            self.lines = self.title
+        elif tag == "section":
+            self.sections.append((attrs.get("id"), []))
+        elif tag in ("h2", "p"):
+            self.sections[-1][1].append([""])
+            self.lines = self.sections[-1][1][-1]
+        elif tag == "br" and self.lines is not None:
+            self.lines.append("")
+        elif tag == "a":
+            self.handle_data("[[" + (attrs.get("href") or "").removeprefix("#") + "|")
+
+    def handle_endtag(self, tag):
+        if tag == "a":
+            self.handle_data("]]")
+        elif tag in ("title", "h2", "p"):
+            self.lines = None
+
+    def handle_data(self, data):
+        if self.lines is not None:
+            self.lines[-1] += data
+
+
+def read_page(path, title, source_topics):
+    """[(title, paragraphs)] of the page's topics, the text opening with the
+    heading, read in the encoding the page declares."""
+    data = open(path, "rb").read()
+    declared = re.search(rb'<meta charset="?([\w-]+)', data[:1024])
+    if not check(declared, "page: no encoding declared in its first 1024 bytes"):
+        return []
+    reader = PageReader()
+    reader.feed(data.decode(declared.group(1).decode()))
+    check(reader.title == [title], f"page: title {reader.title}, expected {title!r}")
+    ids = [context_id for context_id, _ in reader.sections]
+    check(ids == [topic[0] for topic in source_topics], f"page: anchors {ids}, expected the context ids")
+    return [("\n".join(texts[0]), texts) for _, texts in reader.sections]
+
+
 # ---- comparison ---------------------------------------------------------------------
 
-def main(source_path, help_path):
+def compare_text(what, source_topics, read):
+    """Every topic read back, [(title, paragraphs)] with the text opening
+    with the title as a heading, against the source."""
+    check(len(read) == len(source_topics), f"{what}: {len(read)} topics read, {len(source_topics)} in the source")
+    for (context_id, topic_title, paragraphs), (read_title, read_paragraphs) in zip(source_topics, read):
+        where = f"{what}, {context_id}"
+        check(read_title == topic_title, f"{where}: title {read_title!r}, expected {topic_title!r}")
+        check(read_paragraphs[:1] == [[topic_title]], f"{where}: the text does not open with the title")
+        for number, (expected, got) in enumerate(zip(paragraphs, read_paragraphs[1:]), 1):
+            check(got == expected, f"{where}, paragraph {number}: {got!r}, expected {expected!r}")
+        check(len(read_paragraphs) == len(paragraphs) + 1, f"{where}: paragraph count differs")
+
+
+def main(source_path, help_path, page_path):
     title, source_topics = read_source(source_path)
+    check_help_file(help_path, title, source_topics)
+    compare_text("page", source_topics, read_page(page_path, title, source_topics))
+
+
+def check_help_file(help_path, title, source_topics):
     data = open(help_path, "rb").read()
     files = directory(data)
     for name in ("|SYSTEM", "|TOPIC", "|FONT", "|CONTEXT", "|KWBTREE", "|KWDATA"):
@@ -237,7 +307,7 @@ def main(source_path, help_path):
 
     hashes = {viewer_hash(context_id): context_id for context_id, _, _ in source_topics}
     read = topics(files["|TOPIC"], hashes)
-    check(len(read) == len(source_topics), f"{len(read)} topics read, {len(source_topics)} in the source")
+    compare_text("help file", source_topics, [(read_title, paragraphs) for read_title, paragraphs, _ in read])
     # The index lists every topic once under its title.
     offset_of = {topic[0]: topic[2] for topic in read}
     keywords = btree_leaves(files["|KWBTREE"], "|KWBTREE", zero_terminated, 6)
@@ -248,21 +318,15 @@ def main(source_path, help_path):
               f"index entry {key.decode('cp932')} does not lead to its topic")
     context = context_table(files["|CONTEXT"])
     check(len(context) == len(source_topics), "|CONTEXT does not hold one entry per topic")
-    for (context_id, topic_title, paragraphs), (read_title, read_paragraphs, offset) in zip(source_topics, read):
-        check(read_title == topic_title, f"{context_id}: title {read_title!r}, expected {topic_title!r}")
-        # The topic's text opens with its title as a heading.
-        check(read_paragraphs[:1] == [[topic_title]], f"{context_id}: the text does not open with the title")
-        for number, (expected, got) in enumerate(zip(paragraphs, read_paragraphs[1:]), 1):
-            check(got == expected, f"{context_id}, paragraph {number}: {got!r}, expected {expected!r}")
-        check(len(read_paragraphs) == len(paragraphs) + 1, f"{context_id}: paragraph count differs")
+    for (context_id, _, _), (_, _, offset) in zip(source_topics, read):
         check(context.get(viewer_hash(context_id)) == offset,
               f"{context_id}: |CONTEXT leads to {context.get(viewer_hash(context_id))}, the topic is at {offset}")
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 3:
+    if len(sys.argv) != 4:
         sys.exit(__doc__)
-    main(sys.argv[1], sys.argv[2])
+    main(sys.argv[1], sys.argv[2], sys.argv[3])
     for failure in failures:
         print("FAIL:", failure)
     print(f"{len(failures)} failures")

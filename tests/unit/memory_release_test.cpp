@@ -73,26 +73,35 @@ TEST(MemoryReleaseWalk, WritesEvery1025thByteTopDownAndSendsEachPositionOnceInOr
   }
 }
 
-// Hands out a real buffer, or none, and records what the release did.
+// Hands out real buffers up to a size and a number of pieces, and records
+// what the release did with them.
 class FakeReleasePlatform : public MemoryReleasePlatform {
  public:
   std::uint32_t total = 0;
-  bool blockAvailable = true;
-  std::uint32_t requested = 0;
-  std::vector<unsigned char> block;
+  std::uint32_t largestBlock = UINT32_MAX;
+  std::size_t piecesAvailable = SIZE_MAX;
+  std::vector<std::vector<unsigned char>> pieces;  // in the order taken
   std::vector<std::string> events;
 
   std::uint32_t totalPhysical() override { return total; }
   bool withLockedBlock(std::uint32_t size, const std::function<void(volatile unsigned char*)>& touch) override {
-    requested = size;
-    if (!blockAvailable) return false;
-    block.assign(size, 0xA5);
-    touch(block.data());
+    if (size > largestBlock || pieces.size() == piecesAvailable) return false;
+    pieces.emplace_back(size, 0xA5);
+    touch(pieces.back().data());
     events.push_back("freed");
     return true;
   }
   void setProgress(std::int32_t position) override { events.push_back(std::to_string(position)); }
   void showMessage(const std::string& text) override { events.push_back(text); }
+
+  // The pieces put back together as one block, the first at the top.
+  std::vector<unsigned char> block() const {
+    std::vector<unsigned char> whole;
+    for (auto piece = pieces.rbegin(); piece != pieces.rend(); ++piece) {
+      whole.insert(whole.end(), piece->begin(), piece->end());
+    }
+    return whole;
+  }
 };
 
 TEST(MemoryRelease, ZeroesTheWalkedBytesOfHalfThePhysicalMemoryAndReportsAfterFreeing) {
@@ -100,10 +109,11 @@ TEST(MemoryRelease, ZeroesTheWalkedBytesOfHalfThePhysicalMemoryAndReportsAfterFr
   platform.total = 200001;
   releaseMemory(platform);
 
-  EXPECT_EQ(100000u, platform.requested);
+  ASSERT_EQ(1u, platform.pieces.size()) << "the whole block at once";
   std::vector<std::uint32_t> zeroed;
-  for (std::uint32_t i = 0; i < platform.block.size(); ++i) {
-    if (platform.block[i] == 0) zeroed.push_back(i);
+  const std::vector<unsigned char> block = platform.block();
+  for (std::uint32_t i = 0; i < block.size(); ++i) {
+    if (block[i] == 0) zeroed.push_back(i);
   }
   ASSERT_EQ(97u, zeroed.size());
   EXPECT_EQ(99999u, zeroed.back());
@@ -115,14 +125,61 @@ TEST(MemoryRelease, ZeroesTheWalkedBytesOfHalfThePhysicalMemoryAndReportsAfterFr
   EXPECT_EQ(kReleaseComplete, platform.events[98]);
 }
 
-TEST(MemoryRelease, WithoutABlockNothingIsShownButTheFailure) {
-  FakeReleasePlatform platform;
-  platform.total = 268435456;
-  platform.blockAvailable = false;
-  releaseMemory(platform);
+constexpr std::uint32_t kMB = 1u << 20;
 
-  EXPECT_EQ(134217728u, platform.requested);
-  EXPECT_EQ(std::vector<std::string>{kReleaseNotDone}, platform.events) << "no progress, no completion";
+struct PiecesCase {
+  const char* what;
+  std::uint32_t total, largestBlock;
+  std::size_t piecesAvailable;
+  std::vector<std::uint32_t> pieces;  // sizes taken, top piece first
+  std::int32_t positions;             // sent: 0 .. positions - 1
+  const char* message;
+};
+
+// Where the address space holds no block of the whole size, the same bytes
+// are written piece by piece from the top down, with the same progress.
+TEST(MemoryRelease, TakesTheBlockInTheLargestPiecesToBeHadAndSaysOnlyWhatWasDone) {
+  const PiecesCase cases[] = {
+      {"halved twice", 20 * kMB, 3 * kMB, SIZE_MAX, {10 * kMB / 4, 10 * kMB / 4, 10 * kMB / 4, 10 * kMB / 4}, 100,
+       kReleaseComplete},
+      {"smallest pieces, then the rest below it", 8 * kMB + 600 * 1024, kMB, SIZE_MAX,
+       {kMB, kMB, kMB, kMB, 300 * 1024}, 100, kReleaseComplete},
+      {"nothing worth taking", 20 * kMB, kMB - 1, SIZE_MAX, {}, 0, kReleaseNotDone},
+      {"no more pieces halfway", 20 * kMB, 3 * kMB, 2, {10 * kMB / 4, 10 * kMB / 4}, 51, kReleaseStopped},
+  };
+  for (const PiecesCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    FakeReleasePlatform platform;
+    platform.total = c.total;
+    platform.largestBlock = c.largestBlock;
+    platform.piecesAvailable = c.piecesAvailable;
+    releaseMemory(platform);
+
+    std::vector<std::uint32_t> taken;
+    for (const auto& piece : platform.pieces) taken.push_back(static_cast<std::uint32_t>(piece.size()));
+    EXPECT_EQ(c.pieces, taken);
+
+    // Every byte the whole block's walk zeroes down to the pieces' bottom,
+    // and no other.
+    const std::vector<unsigned char> block = platform.block();
+    const std::uint32_t blockSize = releaseBlockSize(c.total);
+    const std::uint32_t bottom = blockSize - static_cast<std::uint32_t>(block.size());
+    std::vector<unsigned char> expected(block.size(), 0xA5);
+    auto zero = [&](std::uint32_t offset) {
+      if (offset >= bottom) expected[offset - bottom] = 0;
+    };
+    walkReleaseBlock(blockSize, zero, [](std::int32_t) {});
+    EXPECT_TRUE(expected == block) << "bytes written differ from the whole block's";
+
+    std::vector<std::string> events;
+    for (const std::string& event : platform.events) {
+      if (event != "freed") events.push_back(event);
+    }
+    std::vector<std::string> expectedEvents;
+    for (std::int32_t p = 0; p < c.positions; ++p) expectedEvents.push_back(std::to_string(p));
+    expectedEvents.push_back(c.message);
+    EXPECT_EQ(expectedEvents, events);
+  }
 }
 
 }  // namespace

@@ -1,28 +1,18 @@
-#!/usr/bin/env python3
-"""Builds the program's help file (quimbel.hlp) from its Japanese source.
-
-The source (UTF-8) is line based:
-
-    # a comment
-    @title <the file's title, also the viewer's caption>
-    == <context id> <topic title>      starts a topic; the first is the contents
-    text ...                           one line of a paragraph
-    <blank line>                       ends the paragraph
-
-Inside text, [[context_id|shown text]] is a jump to another topic.
+"""Writes the program's help file (quimbel.hlp) from the help source as
+help_source.parse returns it.
 
 The output is a classic WinHelp 3.1 file written uncompressed: no LZ77, no
 phrase table, 4 KB topic blocks, with the internal files |SYSTEM, |TOPIC,
-|FONT, |CONTEXT and an index of the topic titles (|KWBTREE, |KWDATA, |KWMAP). Text is stored in code page 932 and the file declares the
-Shift-JIS character set, so it reads as Japanese whatever the viewer's locale.
+|FONT, |CONTEXT and an index of the topic titles (|KWBTREE, |KWDATA,
+|KWMAP). Text is stored in code page 932 and the file declares the
+Shift-JIS character set, so it reads as Japanese whatever the viewer's
+locale.
 """
-import re
 import struct
-import sys
 
-ENCODING = "cp932"
+from help_source import SourceError, context_hash, encode, pieces
+
 SHIFTJIS_CHARSET = 128
-JUMP = re.compile(r"\[\[([A-Za-z0-9_.]+)\|([^\]]+)\]\]")
 
 TOPIC_BLOCK = 4096          # one topic block, its 12-byte header included
 BLOCK_HEADER = 12
@@ -39,84 +29,6 @@ BODY_FONT, HEADING_FONT = 0, 1
 FACE_NAME = "ＭＳ Ｐゴシック"
 FACE_FIELD = 32
 SPACE_AFTER = 0x0004        # paragraph flag: a space-after value follows
-
-
-class SourceError(Exception):
-    pass
-
-
-def context_hash(context_id):
-    """The viewer's hash of a context id, a signed 32-bit value."""
-    value = 0
-    for char in context_id:
-        if "A" <= char <= "Z" or "a" <= char <= "z":
-            digit = ord(char.lower()) - ord("a") + 17
-        elif "1" <= char <= "9":
-            digit = ord(char) - ord("0")
-        else:
-            digit = {"0": 10, ".": 12, "_": 13}.get(char, 0)
-        if digit:
-            value = (value * 43 + digit) & 0xFFFFFFFF
-    return value - (1 << 32) if value >= 1 << 31 else value
-
-
-def parse(text):
-    """Returns (title, topics); a topic is (context id, title, paragraphs),
-    a paragraph a list of lines."""
-    title, topics, paragraph = None, [], []
-
-    def end_paragraph():
-        if paragraph:
-            topics[-1][2].append(list(paragraph))
-            paragraph.clear()
-
-    for number, raw in enumerate(text.splitlines(), 1):
-        line = raw.strip()
-        if line.startswith("#"):
-            continue
-        if line.startswith("@title "):
-            title = line[len("@title "):].strip()
-        elif line.startswith("== "):
-            end_paragraph()
-            parts = line[3:].split(None, 1)
-            if len(parts) != 2 or not re.fullmatch(r"[A-Za-z0-9_.]+", parts[0]):
-                raise SourceError(f"line {number}: expected '== <context id> <title>'")
-            topics.append((parts[0], parts[1], []))
-        elif not line:
-            if topics:
-                end_paragraph()
-        elif not topics:
-            raise SourceError(f"line {number}: text before the first topic")
-        else:
-            paragraph.append(line)
-    if topics:
-        end_paragraph()
-    if not title:
-        raise SourceError("no @title line")
-    if not topics:
-        raise SourceError("no topic")
-    ids = [topic[0] for topic in topics]
-    hashes = {}
-    for context_id in ids:
-        key = context_hash(context_id)
-        if key == 0 or key in hashes:
-            raise SourceError(f"context id {context_id} clashes with {hashes.get(key, 'the contents')}")
-        hashes[key] = context_id
-    for _, _, paragraphs in topics:
-        for line in (line for lines in paragraphs for line in lines):
-            for target, _ in JUMP.findall(line):
-                if target not in ids:
-                    raise SourceError(f"jump to unknown topic {target}")
-            if "[[" in JUMP.sub("", line):
-                raise SourceError(f"malformed jump in: {line}")
-    return title, topics
-
-
-def encode(text):
-    try:
-        return text.encode(ENCODING)
-    except UnicodeEncodeError as error:
-        raise SourceError(f"not in code page 932: {text!r}") from error
 
 
 def compressed_ushort(value):
@@ -141,14 +53,13 @@ def paragraph_record(lines, font):
     format command, the last being TEXT_END."""
     strings, commands = [b""], [bytes([FONT_CHANGE]) + struct.pack("<H", font)]
     for index, line in enumerate(lines):
-        position = 0
-        for match in JUMP.finditer(line):
-            strings.append(encode(line[position:match.start()]))
-            commands.append(bytes([JUMP_START]) + struct.pack("<i", context_hash(match.group(1))))
-            strings.append(encode(match.group(2)))
+        for text, target in pieces(line):
+            if target is None:
+                strings.append(encode(text))
+                continue
+            commands.append(bytes([JUMP_START]) + struct.pack("<i", context_hash(target)))
+            strings.append(encode(text))
             commands.append(bytes([HOTSPOT_END]))
-            position = match.end()
-        strings.append(encode(line[position:]))
         commands.append(bytes([LINE_BREAK if index + 1 < len(lines) else PARAGRAPH_END]))
     strings.append(b"")
     commands.append(bytes([TEXT_END]))
@@ -291,8 +202,6 @@ def keyword_files(topics, offsets):
     is a way to every topic in viewers that place jump hotspots by byte
     count, which misses them in double-byte text."""
     entries = sorted((encode(topic[1]), offset) for topic, offset in zip(topics, offsets))
-    if len({keyword for keyword, _ in entries}) != len(entries):
-        raise SourceError("two topics have the same title")
     tree = btree("F24", 0x800, [keyword + b"\0" + struct.pack("<hI", 1, 4 * number)
                                 for number, (keyword, _) in enumerate(entries)], 0x0002)
     return {
@@ -303,8 +212,8 @@ def keyword_files(topics, offsets):
     }
 
 
-def build(source_text):
-    title, topics = parse(source_text)
+def build(title, topics):
+    """The help file's bytes."""
     topic_data, offsets = build_topics(topics)
     files = {
         "|SYSTEM": internal_file(system_file(title)),
@@ -323,19 +232,3 @@ def build(source_text):
     output += internal_file(directory)
     output[0:16] = struct.pack("<IIiI", 0x00035F3F, directory_start, -1, len(output))
     return bytes(output)
-
-
-def main(argv):
-    if len(argv) != 3:
-        sys.exit("usage: make_hlp.py <source.txt> <output.hlp>")
-    with open(argv[1], encoding="utf-8") as source:
-        try:
-            data = build(source.read())
-        except SourceError as error:
-            sys.exit(f"{argv[1]}: {error}")
-    with open(argv[2], "wb") as output:
-        output.write(data)
-
-
-if __name__ == "__main__":
-    main(sys.argv)

@@ -1,0 +1,34 @@
+#!/usr/bin/env python3
+"""Writes the help from its Japanese source twice: as the WinHelp file the
+Help button opens and as an HTML page for systems without a viewer for it.
+
+usage: make_help.py <quimbel_help.txt> <quimbel.hlp> <quimbel_help.html>
+
+One parse feeds both writers, and nothing is written unless both succeed,
+so a source one of them refuses yields neither file.
+"""
+import sys
+
+import help_page
+import help_source
+import hlp_file
+
+
+def main(argv):
+    if len(argv) != 4:
+        sys.exit(__doc__)
+    with open(argv[1], encoding="utf-8") as source:
+        text = source.read()
+    try:
+        title, topics = help_source.parse(text)
+        outputs = [(argv[2], hlp_file.build(title, topics)),
+                   (argv[3], help_page.build(title, topics).encode("utf-8"))]
+    except help_source.SourceError as error:
+        sys.exit(f"{argv[1]}: {error}")
+    for path, data in outputs:
+        with open(path, "wb") as output:
+            output.write(data)
+
+
+if __name__ == "__main__":
+    main(sys.argv)
