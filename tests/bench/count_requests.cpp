@@ -85,20 +85,6 @@ unsigned long unixProcessOf(const std::string& log, DWORD thread) {
   return at == std::string::npos ? 0 : std::strtoul(log.c_str() + at + std::strlen(start), nullptr, 10);
 }
 
-// Write calls that Unix thread has made: each request to wineserver is one,
-// and so is each flush to the X server; -1 if unknown.
-long writeCalls(unsigned long pid) {
-  if (pid == 0) return -1;
-  const std::string task = std::to_string(pid);
-  std::istringstream io(readFile("Z:\\proc\\" + task + "\\task\\" + task + "\\io"));
-  std::string label;
-  long value = 0;
-  while (io >> label >> value) {
-    if (label == "syscw:") return value;
-  }
-  return -1;
-}
-
 std::string handleText(HWND window) {
   char text[16];
   std::snprintf(text, sizeof text, "%08lx", static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(window)));
@@ -120,7 +106,7 @@ std::map<std::string, std::string> controlOwners(HWND status) {
   return owners;
 }
 
-// The first window handle a request names.
+// The window a request names, by its window=, handle= or parent= argument.
 std::string namedWindow(const std::string& args) {
   for (const char* key : {"window=", "handle=", "parent="}) {
     const std::size_t at = args.find(key);
@@ -132,7 +118,6 @@ std::string namedWindow(const std::string& args) {
 struct Count {
   int ticks = 0;
   long requests = 0;
-  long writes = -1;
   std::map<std::string, long> byName;
   std::map<std::string, long> byPart;
   std::map<std::string, long> byPartAndName;
@@ -231,12 +216,10 @@ bool measure(const std::string& exe, const Options& o, bool handshake, Count& co
   program.tick(kWarmUpTicks);
   HWND status = program.statusWindow();
   const DWORD thread = GetWindowThreadProcessId(status, nullptr);
-  const unsigned long unixPid = unixProcessOf(readFile(o.logPath), thread);
   if (handshake) {
-    writeFile(o.handshake + "\\pid", std::to_string(unixPid));
+    writeFile(o.handshake + "\\pid", std::to_string(unixProcessOf(readFile(o.logPath), thread)));
     if (!waitForFile(o.handshake + "\\go")) std::fprintf(stderr, "no go from the script; counting anyway\n");
   }
-  const long writesBefore = writeCalls(unixPid);
   const std::size_t from = readFile(o.logPath).size();
   if (o.seconds > 0) {
     Sleep(static_cast<DWORD>(o.seconds) * 1000);
@@ -244,8 +227,6 @@ bool measure(const std::string& exe, const Options& o, bool handshake, Count& co
     program.tick(o.ticks);
   }
   const std::string log = readFile(o.logPath);
-  const long writesAfter = writeCalls(unixPid);
-  if (writesBefore >= 0 && writesAfter >= 0) count.writes = writesAfter - writesBefore;
   LogReader(thread, status, count).read(log.size() > from ? log.substr(from) : std::string());
   if (handshake) writeFile(o.handshake + "\\done", std::to_string(count.ticks));
   program.menuCommand(ID_APP_EXIT);
@@ -308,10 +289,6 @@ int main(int argc, char** argv) {
   const double requests = perTick(count.requests, count.ticks);
   std::printf("server requests per tick: %.1f (the window's thread, %d ticks, %s)\n", requests, count.ticks,
               o.seconds > 0 ? "the program's own timer" : "sent back to back as WM_TIMER");
-  if (count.writes >= 0) {
-    std::printf("write calls per tick: %.1f (those requests and the flushes to the X server)\n",
-                perTick(count.writes, count.ticks));
-  }
   std::printf("by request:\n");
   for (const auto& entry : count.byName) {
     std::printf("  %-28s %6.2f\n", entry.first.c_str(), perTick(entry.second, count.ticks));
