@@ -54,6 +54,26 @@ void writeTextSetting(const char* section, const char* key, const std::string& v
   WritePrivateProfileStringA(section, key, value.c_str(), path.c_str());
 }
 
+void ProfileSettingsStore::saveLineColor(COLORREF colour) {
+  writeIntSetting(settings::kGeneral, settings::kLineColor, static_cast<std::int32_t>(colour), path_);
+}
+
+void ProfileSettingsStore::saveBackgroundColor(COLORREF colour) {
+  writeIntSetting(settings::kGeneral, settings::kBackgroundColor, static_cast<std::int32_t>(colour), path_);
+}
+
+void ProfileSettingsStore::saveDefaultUnit(std::int32_t unit) {
+  writeIntSetting(settings::kGeneral, settings::kUnitButton, unit, path_);
+}
+
+void ProfileSettingsStore::saveUnitAtExit(std::int32_t unitAtExit) {
+  writeIntSetting(settings::kGeneral, settings::kUnitEnd, unitAtExit, path_);
+}
+
+void ProfileSettingsStore::saveFaceSet(const std::string& name) {
+  writeTextSetting(settings::kGeneral, settings::kFaceDir, name, path_);
+}
+
 COLORREF backgroundColorFromSetting(std::int32_t stored) {
   return stored < 0 ? settings::kWhite : static_cast<COLORREF>(stored);
 }

@@ -6,6 +6,9 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
+
+#include "tools/settings_store.h"
 
 namespace settings {
 
@@ -68,6 +71,20 @@ class ProfileSettingsReader final : public SettingsReader {
 // Writes one integer key as decimal text; a failed write goes unnoticed.
 void writeIntSetting(const char* section, const char* key, std::int32_t value, const std::string& path);
 void writeTextSetting(const char* section, const char* key, const std::string& value, const std::string& path);
+
+// What the settings dialog keeps, written to the settings file at `path`.
+class ProfileSettingsStore final : public SettingsStore {
+ public:
+  explicit ProfileSettingsStore(std::string path) : path_(std::move(path)) {}
+  void saveLineColor(COLORREF colour) override;
+  void saveBackgroundColor(COLORREF colour) override;
+  void saveDefaultUnit(std::int32_t unit) override;
+  void saveUnitAtExit(std::int32_t unitAtExit) override;
+  void saveFaceSet(const std::string& name) override;
+
+ private:
+  std::string path_;
+};
 
 // Everything the status window reads at start-up, in the order it reads it.
 struct StartupSettings {

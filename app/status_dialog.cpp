@@ -126,8 +126,8 @@ void StatusDialog::readSettings() {
   displayUnit = defaultUnit;
   lineColor = stored.lineColor;
   backgroundColor = stored.backgroundColor;
-  fillControlRect(hwnd(), backgroundColor, IDC_GRAPH);
-  graphRepaint.attach(item(IDC_GRAPH), [this] { fillControlRect(hwnd(), backgroundColor, IDC_GRAPH); });
+  fillControlRect(item(IDC_GRAPH), backgroundColor);
+  graphRepaint.attach(item(IDC_GRAPH), [this] { fillControlRect(item(IDC_GRAPH), backgroundColor); });
 
   alwaysOnTop = stored.alwaysOnTop;
   switch (startupPlacement(alwaysOnTop)) {
@@ -186,9 +186,9 @@ void StatusDialog::selectFace(std::int32_t load) {
   const FaceMood mood = ::selectFace({load, static_cast<bool>(resourceLibrary), platformKind, systemResources,
                                       physicalTotal, physicalFree});
   if (faceSetName.empty()) {
-    drawBuiltinFace(hwnd(), faceResourceId(mood));
+    drawBuiltinFace(item(IDC_FACE), faceResourceId(mood));
   } else {
-    drawFileFace(hwnd(), faceSetName, faceFileName(mood));
+    drawFileFace(item(IDC_FACE), faceSetName, faceFileName(mood));
   }
 }
 
@@ -238,7 +238,7 @@ void StatusDialog::onTimer(UINT_PTR) {
   updateData(true);
   setUnitLabels();
   refreshStatus();
-  drawHistoryGraph(hwnd(), IDC_GRAPH, cpuHistory, lineColor, backgroundColor);
+  drawHistoryGraph(item(IDC_GRAPH), cpuHistory, lineColor, backgroundColor);
 }
 
 bool StatusDialog::onCommand(int id, int notifyCode) {
@@ -311,8 +311,8 @@ void StatusDialog::onMonitor() {
 }
 
 void StatusDialog::onSettings() {
-  SettingsDialog dialog(customColours);
-  dialog.settingsPath = settingsPath;
+  ProfileSettingsStore store(settingsPath);
+  SettingsDialog dialog(customColours, store);
   dialog.defaultUnit = defaultUnit;
   dialog.unitAtExit = unitAtExit;
   dialog.lineColor = lineColor;

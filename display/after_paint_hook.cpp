@@ -1,24 +1,49 @@
 #include "display/after_paint_hook.h"
 
 #include <utility>
+#include <vector>
 
 namespace display {
 namespace {
-// The hook's address rides on the control as a window property.
-constexpr const char* kHookProperty = "QuimbelAfterPaintHook";
+// The hooks attached now, found by their control. The hook procedure runs
+// for every message the control gets; a window property would cost a round
+// trip to the window server each time under Wine, a look-up here nothing.
+// Everything runs on the one user-interface thread.
+std::vector<AfterPaintHook*>& attachedHooks() {
+  static std::vector<AfterPaintHook*> hooks;
+  return hooks;
+}
+
+AfterPaintHook* hookOf(HWND control) {
+  for (AfterPaintHook* hook : attachedHooks()) {
+    if (hook->control() == control) return hook;
+  }
+  return nullptr;
+}
+
+void forget(AfterPaintHook* hook) {
+  auto& hooks = attachedHooks();
+  for (auto it = hooks.begin(); it != hooks.end(); ++it) {
+    if (*it == hook) {
+      hooks.erase(it);
+      return;
+    }
+  }
+}
 }  // namespace
 
 AfterPaintHook::~AfterPaintHook() { detach(); }
 
 bool AfterPaintHook::attach(HWND control, std::function<void()> afterPaint) {
   detach();
-  if (!control || !SetPropA(control, kHookProperty, this)) return false;
+  if (!control || hookOf(control)) return false;
   control_ = control;
   afterPaint_ = std::move(afterPaint);
+  attachedHooks().push_back(this);
   original_ = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfterPaintHook::hookProc)));
   if (!original_) {
-    RemovePropA(control, kHookProperty);
+    forget(this);
     control_ = nullptr;
     return false;
   }
@@ -27,16 +52,14 @@ bool AfterPaintHook::attach(HWND control, std::function<void()> afterPaint) {
 
 void AfterPaintHook::detach() {
   if (!control_) return;
-  if (IsWindow(control_)) {
-    SetWindowLongPtrA(control_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
-    RemovePropA(control_, kHookProperty);
-  }
+  if (IsWindow(control_)) SetWindowLongPtrA(control_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
+  forget(this);
   control_ = nullptr;
   original_ = nullptr;
 }
 
 LRESULT CALLBACK AfterPaintHook::hookProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* hook = static_cast<AfterPaintHook*>(GetPropA(window, kHookProperty));
+  AfterPaintHook* hook = hookOf(window);
   if (!hook) return DefWindowProcA(window, message, wParam, lParam);
   WNDPROC original = hook->original_;
   if (message == WM_NCDESTROY) {

@@ -9,9 +9,9 @@
 //   graphHook.attach(item(IDC_GRAPH), [this] { fillControlRect(...); });
 //
 // The hook subclasses the control; after every WM_PAINT the control has
-// handled, it calls the callback. The callback may itself make the control
-// repaint at once (drawHistoryGraph does): the nested paint does not call
-// it again. The hook lets go of the control when either ends.
+// handled, it calls the callback. Should the callback make the control
+// repaint at once, the nested paint does not call it again. The hook lets
+// go of the control when either ends; one control takes one hook.
 #pragma once
 
 #include <windows.h>
@@ -31,6 +31,7 @@ class AfterPaintHook {
   // could not be subclassed.
   bool attach(HWND control, std::function<void()> afterPaint);
   void detach();
+  HWND control() const { return control_; }
 
  private:
   static LRESULT CALLBACK hookProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

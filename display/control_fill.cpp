@@ -2,14 +2,17 @@
 
 #include "framework/handles.h"
 
-void fillControlRect(HWND dialog, COLORREF colour, int controlId) {
-  HWND control = GetDlgItem(dialog, controlId);
+void fillControlRect(HWND control, COLORREF colour) {
   if (!control) return;
   RECT client{};
   GetClientRect(control, &client);
-  fw::Brush brush(CreateSolidBrush(colour));
   fw::WindowDc dc(control);
-  if (!dc || !brush) return;
-  fw::SelectedObject selected(dc.get(), brush.get());
-  Rectangle(dc.get(), client.left, client.top, client.right, client.bottom);
+  if (dc) fillControlRect(dc.get(), client, colour);
+}
+
+void fillControlRect(HDC dc, const RECT& client, COLORREF colour) {
+  fw::Brush brush(CreateSolidBrush(colour));
+  if (!brush) return;
+  fw::SelectedObject selected(dc, brush.get());
+  Rectangle(dc, client.left, client.top, client.right, client.bottom);
 }

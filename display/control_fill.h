@@ -5,4 +5,8 @@
 
 // The platform's default pen draws a one-pixel black outline around the
 // filled area.
-void fillControlRect(HWND dialog, COLORREF colour, int controlId);
+void fillControlRect(HWND control, COLORREF colour);
+
+// The same fill on a surface already taken for `client`, the control's
+// client rectangle.
+void fillControlRect(HDC dc, const RECT& client, COLORREF colour);

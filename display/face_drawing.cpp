@@ -36,22 +36,23 @@ SIZE bitmapSize(HBITMAP bitmap) {
   return {info.bmWidth, info.bmHeight};
 }
 
-// Where the face control's top-left corner lies on the dialog's surface.
+// Where the face control's top-left corner lies on its dialog's surface.
 // The picture is drawn on the dialog's surface, not the control's: the
 // control's own surface may be clipped to its small declared size, and the
 // picture must show whole.
-bool faceOrigin(HWND dialog, POINT& origin) {
-  HWND face = GetDlgItem(dialog, IDC_FACE);
-  if (!face) return false;
+bool faceOrigin(HWND face, HWND& dialog, POINT& origin) {
+  dialog = face ? GetParent(face) : nullptr;
+  if (!dialog) return false;
   origin = {0, 0};
   MapWindowPoints(face, dialog, &origin, 1);
   return true;
 }
 
 // Copies `width` x `height` pixels of the picture to the face's corner.
-bool copyPicture(HWND dialog, HBITMAP picture, int width, int height) {
+bool copyPicture(HWND face, HBITMAP picture, int width, int height) {
+  HWND dialog = nullptr;
   POINT origin{};
-  if (!picture || !faceOrigin(dialog, origin)) return false;
+  if (!picture || !faceOrigin(face, dialog, origin)) return false;
   fw::WindowDc dc(dialog);
   if (!dc) return false;
   fw::MemoryDc memory(CreateCompatibleDC(dc.get()));
@@ -62,13 +63,14 @@ bool copyPicture(HWND dialog, HBITMAP picture, int width, int height) {
 
 // A 48 x 48 copy of a picture that may be smaller: what lies outside the
 // picture shows the dialog's colour rather than whatever face was there.
-bool copyFaceSquare(HWND dialog, HBITMAP picture) {
+bool copyFaceSquare(HWND face, HBITMAP picture) {
   const SIZE size = bitmapSize(picture);
   const int width = size.cx < kFaceSide ? size.cx : kFaceSide;
   const int height = size.cy < kFaceSide ? size.cy : kFaceSide;
-  if (!copyPicture(dialog, picture, width, height)) return false;
+  if (!copyPicture(face, picture, width, height)) return false;
+  HWND dialog = nullptr;
   POINT origin{};
-  if ((width < kFaceSide || height < kFaceSide) && faceOrigin(dialog, origin)) {
+  if ((width < kFaceSide || height < kFaceSide) && faceOrigin(face, dialog, origin)) {
     fw::WindowDc dc(dialog);
     if (!dc) return true;
     HBRUSH dialogColour = GetSysColorBrush(COLOR_BTNFACE);
@@ -80,27 +82,31 @@ bool copyFaceSquare(HWND dialog, HBITMAP picture) {
   return true;
 }
 
+// As a DIB section: the pixels are the same, but a device-dependent bitmap
+// has the platform check its display devices as it is made and again as it
+// is selected, three round trips to the window server under Wine each time.
 fw::Bitmap loadBuiltinFace(int resourceId) {
-  return fw::Bitmap(LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resourceId)));
+  return fw::Bitmap(static_cast<HBITMAP>(
+      LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resourceId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
 }
 
 }  // namespace
 
-void drawBuiltinFace(HWND dialog, int resourceId) {
+void drawBuiltinFace(HWND face, int resourceId) {
   fw::Bitmap picture = loadBuiltinFace(resourceId);
-  copyPicture(dialog, picture.get(), kFaceSide, kFaceSide);
+  copyPicture(face, picture.get(), kFaceSide, kFaceSide);
 }
 
-bool drawFileFace(HWND dialog, const std::string& faceSetName, const char* fileName) {
+bool drawFileFace(HWND face, const std::string& faceSetName, const char* fileName) {
   fw::Bitmap picture = loadFaceFile(faceSetName + "\\" + fileName);
-  return picture && copyFaceSquare(dialog, picture.get());
+  return picture && copyFaceSquare(face, picture.get());
 }
 
-void drawBuiltinFacePreview(HWND dialog) { drawBuiltinFace(dialog, IDB_FACE_FINE); }
+void drawBuiltinFacePreview(HWND face) { drawBuiltinFace(face, IDB_FACE_FINE); }
 
-bool drawFileFacePreview(HWND dialog, const std::string& faceSetName) {
+bool drawFileFacePreview(HWND face, const std::string& faceSetName) {
   fw::Bitmap picture = loadFaceFile(faceSetName + "\\" + kPreviewFile);
   if (!picture) return false;
   const SIZE size = bitmapSize(picture.get());
-  return copyPicture(dialog, picture.get(), size.cx, size.cy);
+  return copyPicture(face, picture.get(), size.cx, size.cy);
 }

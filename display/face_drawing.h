@@ -1,6 +1,6 @@
-// Draws a face picture into a dialog's face control (1012): a built-in
-// bitmap resource or a file of a face set. Pictures are drawn on the
-// dialog's surface with their top-left corner on the control's, so they
+// Draws a face picture into a dialog's face control: a built-in bitmap
+// resource or a file of a face set. Pictures are drawn on the dialog's
+// surface with their top-left corner on the control's, so they
 // spill past the control's small declared size over the free space the
 // templates leave for them (so the dialog must not clip its children);
 // nothing is cached, every call loads and releases afresh.
@@ -11,15 +11,15 @@
 #include <string>
 
 // Copies the top-left 48 x 48 pixels of built-in bitmap `resourceId`.
-void drawBuiltinFace(HWND dialog, int resourceId);
+void drawBuiltinFace(HWND face, int resourceId);
 
 // Copies the top-left 48 x 48 pixels of "<faceSetName>\<fileName>"; where
 // the picture is smaller, the rest of the square shows the dialog's face
 // colour. A file that is missing, not a bitmap, truncated, or larger than a
 // face picture may be is not read at all. False when nothing was drawn.
-bool drawFileFace(HWND dialog, const std::string& faceSetName, const char* fileName);
+bool drawFileFace(HWND face, const std::string& faceSetName, const char* fileName);
 
 // The settings dialog's previews: the built-in fine face, and a face set's
 // "fine.bmp" at its own size (false when nothing was drawn).
-void drawBuiltinFacePreview(HWND dialog);
-bool drawFileFacePreview(HWND dialog, const std::string& faceSetName);
+void drawBuiltinFacePreview(HWND face);
+bool drawFileFacePreview(HWND face, const std::string& faceSetName);

@@ -23,19 +23,21 @@ GraphSegments historySegments(const CpuHistory& history, int bottom) {
   return segments;
 }
 
-void drawHistoryGraph(HWND dialog, int graphId, const CpuHistory& history, COLORREF lineColor,
-                      COLORREF backgroundColor) {
-  HWND graph = GetDlgItem(dialog, graphId);
+void drawHistoryGraph(HWND graph, const CpuHistory& history, COLORREF lineColor, COLORREF backgroundColor) {
   if (!graph) return;
+  // A repaint the control still owes (the window has just been shown or
+  // uncovered) would wipe this picture as soon as it came: it comes first.
+  UpdateWindow(graph);
   fw::Pen pen(CreatePen(PS_SOLID, 1, lineColor));
   fw::WindowDc dc(graph);
   if (!pen || !dc) return;
-  fw::SelectedObject selected(dc.get(), pen.get());
   RECT client{};
   GetClientRect(graph, &client);
-  // Let the control repaint itself first, which wipes the previous picture.
-  RedrawWindow(graph, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-  fillControlRect(dialog, backgroundColor, graphId);
+  // The fill covers the whole client area, so it wipes the previous
+  // picture: making the control repaint itself first as well would only
+  // paint pixels the fill paints over at once.
+  fillControlRect(dc.get(), client, backgroundColor);
+  fw::SelectedObject selected(dc.get(), pen.get());
   // A static control draws through its parent's surface, which is not
   // clipped to the control: the polyline is 116 pixels long whatever the
   // control's width, and must not run over the neighbouring controls.

@@ -19,8 +19,7 @@ using GraphSegments = std::array<GraphSegment, kCpuHistoryLength - 1>;
 // and every five points of load raise the line by one pixel.
 GraphSegments historySegments(const CpuHistory& history, int bottom);
 
-// Wipes the control, fills it with the background and draws the history
-// over it in the line colour, clipped to the control's client area.
-// Nothing is kept between drawings.
-void drawHistoryGraph(HWND dialog, int graphId, const CpuHistory& history, COLORREF lineColor,
-                      COLORREF backgroundColor);
+// Fills the graph control with the background, which wipes the previous
+// picture, and draws the history over it in the line colour, clipped to the
+// control's client area. Nothing is kept between drawings.
+void drawHistoryGraph(HWND graph, const CpuHistory& history, COLORREF lineColor, COLORREF backgroundColor);

@@ -35,7 +35,7 @@ void MonitorDialog::onTimer(UINT_PTR) {
 void MonitorDialog::onDestroy() { KillTimer(hwnd(), timerId); }
 
 void MonitorDialog::drawHistoryGraph() {
-  ::drawHistoryGraph(hwnd(), IDC_GRAPH, cpuHistory, lineColor, backgroundColor);
+  ::drawHistoryGraph(item(IDC_GRAPH), cpuHistory, lineColor, backgroundColor);
 }
 
 void MonitorDialog::saveMonitorPosition() {

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "framework/application.h"
+#include "framework/control_list.h"
 #include "framework/progress_bar.h"
 
 namespace fw {
@@ -84,8 +85,17 @@ void setWindowTextIfChanged(HWND window, const std::string& text) {
 DataExchange::DataExchange(HWND dialog, bool saveAndValidate)
     : dialog_(dialog), saving_(saveAndValidate) {}
 
+DataExchange::DataExchange(HWND dialog, const ControlList& controls, bool saveAndValidate)
+    : dialog_(dialog), controls_(&controls), saving_(saveAndValidate) {}
+
+HWND DataExchange::find(int id) const { return controls_ ? controls_->find(id) : GetDlgItem(dialog_, id); }
+
+HWND DataExchange::next(HWND control) const {
+  return controls_ ? controls_->next(control) : GetWindow(control, GW_HWNDNEXT);
+}
+
 HWND DataExchange::prepareEdit(int id) {
-  lastControl_ = GetDlgItem(dialog_, id);
+  lastControl_ = find(id);
   return lastControl_;
 }
 
@@ -100,7 +110,7 @@ void DataExchange::fail(const std::string& message) {
 
 void DataExchange::control(int id, ProgressBar& bar) {
   if (failed_) return;
-  bar.attach(GetDlgItem(dialog_, id));
+  bar.attach(find(id));
 }
 
 void DataExchange::text(int id, std::int32_t& value) {
@@ -145,7 +155,7 @@ void DataExchange::text(int id, std::string& value) {
 
 void DataExchange::radio(int firstId, std::int32_t& value) {
   if (failed_) return;
-  HWND button = GetDlgItem(dialog_, firstId);
+  HWND button = find(firstId);
   lastControl_ = button;
   if (saving_) value = -1;
   std::int32_t index = 0;
@@ -160,14 +170,14 @@ void DataExchange::radio(int firstId, std::int32_t& value) {
       }
       ++index;
     }
-    button = GetWindow(button, GW_HWNDNEXT);
+    button = next(button);
     if (!button || (GetWindowLongA(button, GWL_STYLE) & WS_GROUP)) break;
   }
 }
 
 void DataExchange::check(int id, std::int32_t& value) {
   if (failed_) return;
-  HWND box = GetDlgItem(dialog_, id);
+  HWND box = find(id);
   lastControl_ = box;
   if (saving_) {
     value = static_cast<std::int32_t>(SendMessageA(box, BM_GETCHECK, 0, 0));

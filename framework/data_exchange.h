@@ -11,11 +11,15 @@
 
 namespace fw {
 
+class ControlList;
 class ProgressBar;
 
 class DataExchange {
  public:
+  // Finds each control by asking the platform.
   DataExchange(HWND dialog, bool saveAndValidate);
+  // Finds the controls in the dialog's list of them.
+  DataExchange(HWND dialog, const ControlList& controls, bool saveAndValidate);
 
   bool failed() const { return failed_; }
 
@@ -32,10 +36,13 @@ class DataExchange {
   void minMaxUInt(std::uint32_t value, std::uint32_t minValue, std::uint32_t maxValue);
 
  private:
+  HWND find(int id) const;
+  HWND next(HWND control) const;
   HWND prepareEdit(int id);
   void fail(const std::string& message);
 
   HWND dialog_;
+  const ControlList* controls_ = nullptr;
   bool saving_;
   bool failed_ = false;
   HWND lastControl_ = nullptr;

@@ -26,7 +26,7 @@ INT_PTR Dialog::doModal() {
 }
 
 bool Dialog::updateData(bool saveAndValidate) {
-  DataExchange dx(window_, saveAndValidate);
+  DataExchange dx(window_, controls_, saveAndValidate);
   doDataExchange(dx);
   return !dx.failed();
 }
@@ -57,6 +57,7 @@ INT_PTR CALLBACK Dialog::dialogProc(HWND window, UINT message, WPARAM wParam, LP
   if (message == WM_INITDIALOG) {
     self = reinterpret_cast<Dialog*>(lParam);
     self->window_ = window;
+    self->controls_.fill(window);
     SetWindowLongPtrA(window, DWLP_USER, lParam);
   } else {
     self = reinterpret_cast<Dialog*>(GetWindowLongPtrA(window, DWLP_USER));
@@ -66,6 +67,7 @@ INT_PTR CALLBACK Dialog::dialogProc(HWND window, UINT message, WPARAM wParam, LP
   if (message == WM_NCDESTROY) {
     SetWindowLongPtrA(window, DWLP_USER, 0);
     self->window_ = nullptr;
+    self->controls_.clear();
   }
   return result;
 }

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "framework/control_list.h"
+
 namespace fw {
 
 class DataExchange;
@@ -21,7 +23,8 @@ class Dialog {
   INT_PTR doModal();
 
   HWND hwnd() const { return window_; }
-  HWND item(int id) const { return GetDlgItem(window_, id); }
+  // A control of the window, from the list made when it was created.
+  HWND item(int id) const { return controls_.find(id); }
 
   // Members to controls (false) or controls to members (true). Returns
   // false when a validation failed; the offending control then has the focus.
@@ -57,6 +60,7 @@ class Dialog {
   int templateId_;
   HWND parent_;
   HWND window_ = nullptr;
+  ControlList controls_;
 };
 
 // Every dialog answers this registered message with one more than the

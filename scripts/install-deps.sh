@@ -5,7 +5,8 @@
 # Japanese locale and fonts, GoogleTest and the image tools the tests read
 # pixels with. Ume P Gothic stands in for the dialogs' Japanese font (see
 # wine-session.sh); fonts-wine, only recommended by Wine, draws the caption
-# buttons.
+# buttons. strace counts the system calls of a tick for the benchmark
+# (scripts/count-requests.sh).
 set -euo pipefail
 export DEBIAN_FRONTEND=noninteractive
 
@@ -15,7 +16,7 @@ if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 need_install=0
 for p in g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine32:i386 wine64 xvfb locales \
          fonts-ipafont-gothic fonts-horai-umefont fonts-wine googletest cmake imagemagick x11-apps \
-         python3 make procps; do
+         python3 make procps strace; do
   dpkg -s "$p" >/dev/null 2>&1 || need_install=1
 done
 
@@ -28,7 +29,7 @@ if [ "$need_install" = 1 ]; then
     g++-mingw-w64-i686 mingw-w64-i686-dev binutils-mingw-w64-i686 \
     g++-mingw-w64-x86-64 mingw-w64-x86-64-dev binutils-mingw-w64-x86-64 \
     wine wine32:i386 wine64 xvfb xauth locales fonts-ipafont-gothic fonts-horai-umefont fonts-wine \
-    googletest cmake make imagemagick x11-apps python3 procps ca-certificates >/dev/null
+    googletest cmake make imagemagick x11-apps python3 procps strace ca-certificates >/dev/null
 fi
 
 # Wine takes its ANSI code page from the glibc locale; without a generated

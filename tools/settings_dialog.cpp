@@ -1,6 +1,5 @@
 #include "tools/settings_dialog.h"
 
-#include "app/settings_file.h"
 #include "display/control_fill.h"
 #include "display/face_drawing.h"
 #include "framework/data_exchange.h"
@@ -14,8 +13,8 @@ constexpr int kUnitButtons[] = {IDC_SETTINGS_UNIT_BYTE, IDC_SETTINGS_UNIT_KB, ID
 bool isDefaultEntry(const std::string& name) { return name == kDefaultFaceSetEntry; }
 }  // namespace
 
-SettingsDialog::SettingsDialog(CustomColours& colours, HWND parent)
-    : fw::Dialog(IDD_SETTINGS, parent), customColours(colours) {}
+SettingsDialog::SettingsDialog(CustomColours& colours, SettingsStore& settingsStore, HWND parent)
+    : fw::Dialog(IDD_SETTINGS, parent), customColours(colours), store(settingsStore) {}
 
 void SettingsDialog::doDataExchange(fw::DataExchange& dx) {
   dx.radio(IDC_SETTINGS_UNIT_BYTE, defaultUnit);
@@ -29,9 +28,9 @@ bool SettingsDialog::onInitDialog() {
   SendMessageA(item(IDC_FACE_LIST), LB_SELECTSTRING, static_cast<WPARAM>(-1),
                reinterpret_cast<LPARAM>(faceSetName.c_str()));
   drawPreview(faceSetName);
-  lineSwatchRepaint.attach(item(IDC_LINE_SWATCH), [this] { fillControlRect(hwnd(), lineColor, IDC_LINE_SWATCH); });
+  lineSwatchRepaint.attach(item(IDC_LINE_SWATCH), [this] { fillControlRect(item(IDC_LINE_SWATCH), lineColor); });
   backgroundSwatchRepaint.attach(item(IDC_BACKGROUND_SWATCH),
-                                 [this] { fillControlRect(hwnd(), backgroundColor, IDC_BACKGROUND_SWATCH); });
+                                 [this] { fillControlRect(item(IDC_BACKGROUND_SWATCH), backgroundColor); });
   previewRepaint.attach(item(IDC_FACE_PREVIEW), [this] { redrawPreview(); });
   updateData(false);
   return true;
@@ -69,17 +68,19 @@ bool SettingsDialog::onCommand(int id, int notifyCode) {
   }
 }
 
-void SettingsDialog::onLineColor() { chooseColour(lineColor, IDC_LINE_SWATCH, settings::kLineColor); }
-
-void SettingsDialog::onBackgroundColor() {
-  chooseColour(backgroundColor, IDC_BACKGROUND_SWATCH, settings::kBackgroundColor);
+// An accepted colour is kept at once, whatever becomes of the dialog.
+void SettingsDialog::onLineColor() {
+  if (chooseColour(lineColor, IDC_LINE_SWATCH)) store.saveLineColor(lineColor);
 }
 
-// An accepted colour is in the file at once, whatever becomes of the dialog.
-void SettingsDialog::chooseColour(COLORREF& colour, int swatchId, const char* key) {
-  if (!::chooseColour(hwnd(), colour, customColours)) return;
-  fillControlRect(hwnd(), colour, swatchId);
-  writeIntSetting(settings::kGeneral, key, static_cast<std::int32_t>(colour), settingsPath);
+void SettingsDialog::onBackgroundColor() {
+  if (chooseColour(backgroundColor, IDC_BACKGROUND_SWATCH)) store.saveBackgroundColor(backgroundColor);
+}
+
+bool SettingsDialog::chooseColour(COLORREF& colour, int swatchId) {
+  if (!::chooseColour(hwnd(), colour, customColours)) return false;
+  fillControlRect(item(swatchId), colour);
+  return true;
 }
 
 void SettingsDialog::onUnitAtExit() {
@@ -105,9 +106,9 @@ void SettingsDialog::onFaceSelChange() {
 
 void SettingsDialog::drawPreview(const std::string& name) {
   if (name.empty() || isDefaultEntry(name)) {
-    drawBuiltinFacePreview(hwnd());
+    drawBuiltinFacePreview(item(IDC_FACE_PREVIEW));
     previewFaceSet = std::string();
-  } else if (drawFileFacePreview(hwnd(), name)) {
+  } else if (drawFileFacePreview(item(IDC_FACE_PREVIEW), name)) {
     previewFaceSet = name;
   }
 }
@@ -120,16 +121,15 @@ void SettingsDialog::redrawPreview() {
 // own surface, so it is drawn again after the dialog paints as well.
 bool SettingsDialog::onPaint() {
   { fw::PaintDc dc(hwnd()); }
-  fillControlRect(hwnd(), lineColor, IDC_LINE_SWATCH);
-  fillControlRect(hwnd(), backgroundColor, IDC_BACKGROUND_SWATCH);
+  fillControlRect(item(IDC_LINE_SWATCH), lineColor);
+  fillControlRect(item(IDC_BACKGROUND_SWATCH), backgroundColor);
   redrawPreview();
   return true;
 }
 
 void SettingsDialog::saveSettings() {
-  using namespace settings;
-  writeIntSetting(kGeneral, kUnitButton, defaultUnit, settingsPath);
-  writeIntSetting(kGeneral, kUnitEnd, unitAtExit, settingsPath);
+  store.saveDefaultUnit(defaultUnit);
+  store.saveUnitAtExit(unitAtExit);
   if (isDefaultEntry(faceSetName)) faceSetName.clear();
-  writeTextSetting(kGeneral, kFaceDir, faceSetName, settingsPath);
+  store.saveFaceSet(faceSetName);
 }

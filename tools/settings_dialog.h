@@ -12,6 +12,7 @@
 #include "display/after_paint_hook.h"
 #include "framework/dialog.h"
 #include "tools/colour_choice.h"
+#include "tools/settings_store.h"
 
 // The list's entry for the built-in faces; it never reaches the file.
 constexpr const char* kDefaultFaceSetEntry = "＜デフォルト＞";
@@ -19,14 +20,13 @@ constexpr const char* kDefaultFaceSetEntry = "＜デフォルト＞";
 class SettingsDialog : public fw::Dialog {
  public:
   // The colour chooser's custom colours live with the caller, so they last
-  // beyond one opening of the dialog.
-  explicit SettingsDialog(CustomColours& customColours, HWND parent = nullptr);
+  // beyond one opening of the dialog; the store keeps what is chosen.
+  SettingsDialog(CustomColours& customColours, SettingsStore& store, HWND parent = nullptr);
 
   // Filled by the caller before the run and read back after OK. An empty
   // face-set name means the built-in faces.
   std::string faceSetName;
   COLORREF backgroundColor = 0;
-  std::string settingsPath;
   COLORREF lineColor = 0;
   std::int32_t defaultUnit = -1;
   std::int32_t unitAtExit = 0;
@@ -45,7 +45,8 @@ class SettingsDialog : public fw::Dialog {
   void enableUnitButtons(bool enabled);
   void onLineColor();
   void onBackgroundColor();
-  void chooseColour(COLORREF& colour, int swatchId, const char* key);
+  // True when a colour was chosen, shown and is to be kept.
+  bool chooseColour(COLORREF& colour, int swatchId);
   void onUnitAtExit();
   void onFaceSelChange();
   // Draws the face set's "fine" face (the built-in one for an empty name or
@@ -54,6 +55,7 @@ class SettingsDialog : public fw::Dialog {
   void redrawPreview();
 
   CustomColours& customColours;
+  SettingsStore& store;
   // What the preview shows, drawn again whenever the dialog has painted:
   // empty for the built-in face, nothing before anything could be drawn.
   std::optional<std::string> previewFaceSet;

@@ -42,16 +42,16 @@ TEST(FaceDrawing, StatusFaceShows48PixelsThePreviewTheWholePicture) {
   HWND dialog = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 120, 120, nullptr, nullptr,
                                 nullptr, nullptr);
   ASSERT_NE(nullptr, dialog);
-  CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_BITMAP, 10, 10, 20, 23, dialog,
-                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_FACE)), nullptr, nullptr);
+  HWND face = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_BITMAP, 10, 10, 20, 23, dialog,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_FACE)), nullptr, nullptr);
   HDC dc = GetDC(dialog);
   auto shown = [&](int x, int y) { return GetPixel(dc, 10 + x, 10 + y); };
 
-  EXPECT_FALSE(drawFileFace(dialog, set, "busy.bmp")) << "a missing file draws nothing";
-  ASSERT_TRUE(drawFileFace(dialog, set, "fine.bmp"));
+  EXPECT_FALSE(drawFileFace(face, set, "busy.bmp")) << "a missing file draws nothing";
+  ASSERT_TRUE(drawFileFace(face, set, "fine.bmp"));
   EXPECT_EQ(gradient(47, 47), shown(47, 47)) << "the face's last pixel, past the small control";
   EXPECT_NE(gradient(50, 20), shown(50, 20)) << "column 50 of the picture drawn as the face";
-  ASSERT_TRUE(drawFileFacePreview(dialog, set));
+  ASSERT_TRUE(drawFileFacePreview(face, set));
   EXPECT_EQ(gradient(50, 20), shown(50, 20)) << "the preview shows the picture at its own size";
   EXPECT_EQ(gradient(63, 63), shown(63, 63));
 
