@@ -318,8 +318,15 @@ Program::Program(const WorkingDirectory& directory, const std::string& exePath) 
 // among the new processes of its name by the tag on its command line.
 void Program::start(const std::string& exePath) {
   static LONG runs = 0;
-  runTag_ =
-      "e2e-run-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(InterlockedIncrement(&runs));
+  // Windows process ids repeat across Wine sessions, and /proc shows every
+  // session's programs: the moment this harness started tells its runs apart.
+  static const LONGLONG startedAt = [] {
+    LARGE_INTEGER now{};
+    QueryPerformanceCounter(&now);
+    return now.QuadPart;
+  }();
+  runTag_ = "e2e-run-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(startedAt) + "-" +
+            std::to_string(InterlockedIncrement(&runs));
   const std::string exeName = fileNameOf(exePath);
   // The launcher runs the program under the Wine of this harness's own
   // architecture, which is the one the program was built for.
