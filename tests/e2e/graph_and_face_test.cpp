@@ -102,6 +102,23 @@ void expectGraph(const Program& quimbel, int steadyLoad) {
   }
 }
 
+// The CPU bar drawn the classic way, as Windows draws it for this program:
+// along its middle row, separate chunks of the highlight colour up to the
+// load, then none. A bar in a visual style fills without those gaps.
+void expectClassicCpuBar(const Program& quimbel, int load) {
+  const RECT bar = quimbel.controlScreenRect(IDC_CPU_LOAD_BAR);
+  const ScreenShot shot(bar);
+  const int row = (bar.top + bar.bottom) / 2, width = bar.right - bar.left;
+  int chunks = 0, lastLit = -1;
+  for (int x = 0; x < width; ++x) {
+    const bool lit = shot.at(bar.left + x, row) == GetSysColor(COLOR_HIGHLIGHT);
+    if (lit && (x == 0 || shot.at(bar.left + x - 1, row) != GetSysColor(COLOR_HIGHLIGHT))) ++chunks;
+    if (lit) lastLit = x;
+  }
+  EXPECT_GE(chunks, 3) << "separate chunks in the CPU bar at load " << load;
+  EXPECT_NEAR(width * load / 100, lastLit, width / 10) << "end of the CPU bar's chunks of " << width << " pixels";
+}
+
 // Pixel for pixel, the 48 x 48 square at the face control's corner against
 // `expected(x, y)`.
 void expectFace(const Program& quimbel, const std::function<COLORREF(int, int)>& expected, const char* what) {
@@ -174,6 +191,7 @@ TEST(GraphAndFace, GraphWhereTheLoadSaysAndEachMoodsBuiltinFace) {
   ASSERT_TRUE(startUp(quimbel));
   quimbel.tick(30);
   expectGraph(quimbel, 40);
+  expectClassicCpuBar(quimbel, 40);
   expectFace(quimbel, BuiltinFace(IDB_FACE_FINE), "fine, resources 100");
 
   // After the window has been covered, the graph shows its background and
