@@ -102,21 +102,18 @@ void expectGraph(const Program& quimbel, int steadyLoad) {
   }
 }
 
-// The CPU bar drawn the classic way, as Windows draws it for this program:
-// separate chunks of the highlight colour along its middle row, where a bar
-// in a visual style fills without gaps. Its repaint may reach the screen a
-// moment after the tick's.
+// Classic, as Windows draws this program's bars: separate chunks of the
+// highlight colour along the middle row, where a styled bar has no gaps.
 void expectClassicCpuBar(const Program& quimbel) {
   const RECT bar = quimbel.controlScreenRect(IDC_CPU_LOAD_BAR);
   const COLORREF lit = GetSysColor(COLOR_HIGHLIGHT);
   int chunks = 0;
-  e2e::waitFor(
+  e2e::waitFor(  // the bar's repaint may reach the screen after the tick's
       [&] {
         const ScreenShot shot(bar);
+        const LONG y = (bar.top + bar.bottom) / 2;
         chunks = 0;
-        for (LONG x = bar.left, y = (bar.top + bar.bottom) / 2; x < bar.right; ++x) {
-          chunks += shot.at(x, y) == lit && shot.at(x - 1, y) != lit;
-        }
+        for (LONG x = bar.left; x < bar.right; ++x) chunks += shot.at(x, y) == lit && shot.at(x - 1, y) != lit;
         return chunks >= 3;
       },
       3000, 25);
