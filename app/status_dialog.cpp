@@ -7,6 +7,7 @@
 #include "display/history_graph.h"
 #include "display/monitor_dialog.h"
 #include "framework/application.h"
+#include "framework/classic_look.h"
 #include "framework/data_exchange.h"
 #include "probes/cpu_load.h"
 #include "probes/memory_status.h"
@@ -93,6 +94,10 @@ void StatusDialog::doDataExchange(fw::DataExchange& dx) {
 
 bool StatusDialog::onInitDialog() {
   fw::Dialog::onInitDialog();
+  for (int bar : {IDC_CPU_LOAD_BAR, IDC_SYSTEM_RESOURCE_BAR, IDC_GDI_RESOURCE_BAR, IDC_USER_RESOURCE_BAR,
+                  IDC_FREE_MEMORY_BAR}) {
+    fw::keepClassicLook(item(bar));
+  }
 
   if (HMENU systemMenu = GetSystemMenu(hwnd(), FALSE)) {
     std::string aboutItem = loadString(IDS_ABOUT_MENU_ITEM);

@@ -102,6 +102,24 @@ void expectGraph(const Program& quimbel, int steadyLoad) {
   }
 }
 
+// Classic, as Windows draws this program's bars: separate chunks of the
+// highlight colour along the middle row, where a styled bar has no gaps.
+void expectClassicCpuBar(const Program& quimbel) {
+  const RECT bar = quimbel.controlScreenRect(IDC_CPU_LOAD_BAR);
+  const COLORREF lit = GetSysColor(COLOR_HIGHLIGHT);
+  int chunks = 0;
+  e2e::waitFor(  // the bar's repaint may reach the screen after the tick's
+      [&] {
+        const ScreenShot shot(bar);
+        const LONG y = (bar.top + bar.bottom) / 2;
+        chunks = 0;
+        for (LONG x = bar.left; x < bar.right; ++x) chunks += shot.at(x, y) == lit && shot.at(x - 1, y) != lit;
+        return chunks >= 3;
+      },
+      3000, 25);
+  EXPECT_GE(chunks, 3) << "separate chunks of the highlight colour in the CPU bar";
+}
+
 // Pixel for pixel, the 48 x 48 square at the face control's corner against
 // `expected(x, y)`.
 void expectFace(const Program& quimbel, const std::function<COLORREF(int, int)>& expected, const char* what) {
@@ -174,6 +192,7 @@ TEST(GraphAndFace, GraphWhereTheLoadSaysAndEachMoodsBuiltinFace) {
   ASSERT_TRUE(startUp(quimbel));
   quimbel.tick(30);
   expectGraph(quimbel, 40);
+  expectClassicCpuBar(quimbel);
   expectFace(quimbel, BuiltinFace(IDB_FACE_FINE), "fine, resources 100");
 
   // After the window has been covered, the graph shows its background and
