@@ -4,7 +4,6 @@
 #include <limits>
 
 #include "framework/application.h"
-#include "framework/control_list.h"
 #include "framework/progress_bar.h"
 
 namespace fw {
@@ -82,20 +81,15 @@ void setWindowTextIfChanged(HWND window, const std::string& text) {
   if (windowText(window) != text) SetWindowTextA(window, text.c_str());
 }
 
-DataExchange::DataExchange(HWND dialog, bool saveAndValidate)
-    : dialog_(dialog), saving_(saveAndValidate) {}
-
-DataExchange::DataExchange(HWND dialog, const ControlList& controls, bool saveAndValidate)
-    : dialog_(dialog), controls_(&controls), saving_(saveAndValidate) {}
-
-HWND DataExchange::find(int id) const { return controls_ ? controls_->find(id) : GetDlgItem(dialog_, id); }
-
-HWND DataExchange::next(HWND control) const {
-  return controls_ ? controls_->next(control) : GetWindow(control, GW_HWNDNEXT);
+DataExchange::DataExchange(HWND dialog, bool saveAndValidate) : controls_(ownList_), saving_(saveAndValidate) {
+  ownList_.fill(dialog);
 }
 
+DataExchange::DataExchange(const ControlList& controls, bool saveAndValidate)
+    : controls_(controls), saving_(saveAndValidate) {}
+
 HWND DataExchange::prepareEdit(int id) {
-  lastControl_ = find(id);
+  lastControl_ = controls_.find(id);
   return lastControl_;
 }
 
@@ -110,7 +104,7 @@ void DataExchange::fail(const std::string& message) {
 
 void DataExchange::control(int id, ProgressBar& bar) {
   if (failed_) return;
-  bar.attach(find(id));
+  bar.attach(controls_.find(id));
 }
 
 void DataExchange::text(int id, std::int32_t& value) {
@@ -155,7 +149,7 @@ void DataExchange::text(int id, std::string& value) {
 
 void DataExchange::radio(int firstId, std::int32_t& value) {
   if (failed_) return;
-  HWND button = find(firstId);
+  HWND button = controls_.find(firstId);
   lastControl_ = button;
   if (saving_) value = -1;
   std::int32_t index = 0;
@@ -170,14 +164,14 @@ void DataExchange::radio(int firstId, std::int32_t& value) {
       }
       ++index;
     }
-    button = next(button);
+    button = controls_.next(button);
     if (!button || (GetWindowLongA(button, GWL_STYLE) & WS_GROUP)) break;
   }
 }
 
 void DataExchange::check(int id, std::int32_t& value) {
   if (failed_) return;
-  HWND box = find(id);
+  HWND box = controls_.find(id);
   lastControl_ = box;
   if (saving_) {
     value = static_cast<std::int32_t>(SendMessageA(box, BM_GETCHECK, 0, 0));

@@ -9,17 +9,20 @@
 #include <cstdint>
 #include <string>
 
+#include "framework/control_list.h"
+
 namespace fw {
 
-class ControlList;
 class ProgressBar;
 
 class DataExchange {
  public:
-  // Finds each control by asking the platform.
+  // Lists the dialog's controls for this one exchange.
   DataExchange(HWND dialog, bool saveAndValidate);
-  // Finds the controls in the dialog's list of them.
-  DataExchange(HWND dialog, const ControlList& controls, bool saveAndValidate);
+  // Finds the controls in the dialog's own list of them.
+  DataExchange(const ControlList& controls, bool saveAndValidate);
+  DataExchange(const DataExchange&) = delete;
+  DataExchange& operator=(const DataExchange&) = delete;
 
   bool failed() const { return failed_; }
 
@@ -36,13 +39,11 @@ class DataExchange {
   void minMaxUInt(std::uint32_t value, std::uint32_t minValue, std::uint32_t maxValue);
 
  private:
-  HWND find(int id) const;
-  HWND next(HWND control) const;
   HWND prepareEdit(int id);
   void fail(const std::string& message);
 
-  HWND dialog_;
-  const ControlList* controls_ = nullptr;
+  ControlList ownList_;
+  const ControlList& controls_;
   bool saving_;
   bool failed_ = false;
   HWND lastControl_ = nullptr;

@@ -26,7 +26,7 @@ INT_PTR Dialog::doModal() {
 }
 
 bool Dialog::updateData(bool saveAndValidate) {
-  DataExchange dx(window_, controls_, saveAndValidate);
+  DataExchange dx(controls_, saveAndValidate);
   doDataExchange(dx);
   return !dx.failed();
 }
