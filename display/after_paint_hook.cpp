@@ -1,5 +1,6 @@
 #include "display/after_paint_hook.h"
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -23,12 +24,7 @@ AfterPaintHook* hookOf(HWND control) {
 
 void forget(AfterPaintHook* hook) {
   auto& hooks = attachedHooks();
-  for (auto it = hooks.begin(); it != hooks.end(); ++it) {
-    if (*it == hook) {
-      hooks.erase(it);
-      return;
-    }
-  }
+  hooks.erase(std::remove(hooks.begin(), hooks.end(), hook), hooks.end());
 }
 }  // namespace
 
