@@ -92,6 +92,14 @@ INT_PTR Dialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
       onDestroy();
       return FALSE;
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+      // The platform's own colours, answered here rather than left to the
+      // default handling: a themed Wine looks up a property of the dialog
+      // there first, one server round trip for every repaint of every
+      // read-only field the tick changes.
+      return static_cast<INT_PTR>(DefWindowProcA(window_, message, wParam, lParam));
     case WM_QUERYDRAGICON: {
       HICON icon = onQueryDragIcon();
       if (!icon) return FALSE;

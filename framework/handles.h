@@ -96,6 +96,14 @@ struct FileTraits {
 };
 using File = UniqueHandle<FileTraits>;
 
+// Events and threads: closed like files, but "none" is null.
+struct KernelObjectTraits {
+  using Handle = HANDLE;
+  static Handle none() { return nullptr; }
+  static void close(Handle h) { CloseHandle(h); }
+};
+using KernelObject = UniqueHandle<KernelObjectTraits>;
+
 template <typename T>
 struct GdiObjectTraits : DrawingObjectHandle {
   using Handle = T;

@@ -1,5 +1,6 @@
 // The release's platform side: GlobalMemoryStatus, a fixed global block,
-// the progress bar and the application's message box.
+// the progress bar and the application's message box. The block is written
+// on a worker thread while this thread paints the bar.
 #include <windows.h>
 
 #include "framework/application.h"
@@ -7,12 +8,14 @@
 #include "framework/progress_bar.h"
 #include "probes/memory_status.h"
 #include "tools/memory_release.h"
+#include "tools/progress_relay.h"
 
 namespace {
 
 class Win32MemoryRelease : public MemoryReleasePlatform {
  public:
-  explicit Win32MemoryRelease(const fw::ProgressBar& bar) : bar_(bar) {}
+  explicit Win32MemoryRelease(const fw::ProgressBar& bar)
+      : relay_([&bar](std::int32_t position) { bar.setPos(position); }) {}
 
   std::uint32_t totalPhysical() override { return readMemoryStatusRecord().totalPhys; }
 
@@ -20,16 +23,18 @@ class Win32MemoryRelease : public MemoryReleasePlatform {
     fw::GlobalMemory memory(GlobalAlloc(GMEM_FIXED, size));
     fw::GlobalMemoryLock lock(memory);
     if (!lock.data()) return false;
-    touch(static_cast<volatile unsigned char*>(lock.data()));
+    volatile auto* block = static_cast<volatile unsigned char*>(lock.data());
+    relay_.run([&] { touch(block); });
     return true;
   }
 
-  void setProgress(std::int32_t position) override { bar_.setPos(position); }
+  // The bar belongs to this thread; the writes publish from the worker.
+  void setProgress(std::int32_t position) override { relay_.publish(position); }
 
   void showMessage(const std::string& text) override { fw::appMessageBox(text, MB_OK); }
 
  private:
-  const fw::ProgressBar& bar_;
+  ProgressRelay relay_;
 };
 
 }  // namespace

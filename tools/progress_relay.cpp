@@ -1,0 +1,45 @@
+#include "tools/progress_relay.h"
+
+#include "framework/handles.h"
+
+DWORD WINAPI ProgressRelay::runWork(LPVOID relay) {
+  auto* self = static_cast<ProgressRelay*>(relay);
+  (*self->work_)();
+  return 0;
+}
+
+void ProgressRelay::run(const std::function<void()>& work) {
+  fw::KernelObject published(CreateEventA(nullptr, FALSE, FALSE, nullptr));
+  work_ = &work;
+  published_ = published.get();
+  onWorker_ = published_ != nullptr;
+  fw::KernelObject worker(onWorker_ ? CreateThread(nullptr, 0, runWork, this, 0, nullptr) : nullptr);
+  if (!worker) {
+    onWorker_ = false;
+    work();
+  } else {
+    const HANDLE waits[] = {worker.get(), published_};
+    while (WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0) showPublished();
+  }
+  showPublished();
+  onWorker_ = false;
+  published_ = nullptr;
+  work_ = nullptr;
+}
+
+void ProgressRelay::publish(std::int32_t position) {
+  const std::size_t n = count_.load(std::memory_order_relaxed);
+  if (n == positions_.size()) return;
+  positions_[n] = position;
+  count_.store(n + 1, std::memory_order_release);
+  if (onWorker_) {
+    SetEvent(published_);
+  } else {
+    showPublished();
+  }
+}
+
+void ProgressRelay::showPublished() {
+  const std::size_t n = count_.load(std::memory_order_acquire);
+  while (shown_ < n) show_(positions_[shown_++]);
+}
