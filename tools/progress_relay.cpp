@@ -19,7 +19,11 @@ void ProgressRelay::run(const std::function<void()>& work) {
     work();
   } else {
     const HANDLE waits[] = {worker.get(), published_};
-    while (WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0) showPublished();
+    DWORD woke = WAIT_FAILED;
+    while ((woke = WaitForMultipleObjects(2, waits, FALSE, INFINITE)) == WAIT_OBJECT_0 + 1) showPublished();
+    // The work's block is freed after this returns: never before the worker
+    // is done with it.
+    if (woke != WAIT_OBJECT_0) WaitForSingleObject(worker.get(), INFINITE);
   }
   showPublished();
   onWorker_ = false;
