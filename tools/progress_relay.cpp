@@ -11,11 +11,12 @@ DWORD WINAPI ProgressRelay::runWork(LPVOID relay) {
 void ProgressRelay::run(const std::function<void()>& work) {
   fw::KernelObject published(CreateEventA(nullptr, FALSE, FALSE, nullptr));
   work_ = &work;
+  // Set only while a worker runs, and before it starts: it tells publish()
+  // which thread it is on.
   published_ = published.get();
-  onWorker_ = published_ != nullptr;
-  fw::KernelObject worker(onWorker_ ? CreateThread(nullptr, 0, runWork, this, 0, nullptr) : nullptr);
+  fw::KernelObject worker(published_ ? CreateThread(nullptr, 0, runWork, this, 0, nullptr) : nullptr);
   if (!worker) {
-    onWorker_ = false;
+    published_ = nullptr;
     work();
   } else {
     const HANDLE waits[] = {worker.get(), published_};
@@ -26,7 +27,6 @@ void ProgressRelay::run(const std::function<void()>& work) {
     if (woke != WAIT_OBJECT_0) WaitForSingleObject(worker.get(), INFINITE);
   }
   showPublished();
-  onWorker_ = false;
   published_ = nullptr;
   work_ = nullptr;
 }
@@ -36,7 +36,7 @@ void ProgressRelay::publish(std::int32_t position) {
   if (n == positions_.size()) return;
   positions_[n] = position;
   count_.store(n + 1, std::memory_order_release);
-  if (onWorker_) {
+  if (published_) {
     SetEvent(published_);
   } else {
     showPublished();

@@ -40,7 +40,6 @@ class ProgressRelay {
 
   Show show_;
   const std::function<void()>* work_ = nullptr;
-  bool onWorker_ = false;
   HANDLE published_ = nullptr;  // set by the worker after each position
   // Positions written by the worker, then counted: a release never sends
   // more than one position per hundredth.
