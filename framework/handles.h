@@ -97,10 +97,8 @@ struct FileTraits {
 using File = UniqueHandle<FileTraits>;
 
 // Events and threads: closed like files, but "none" is null.
-struct KernelObjectTraits {
-  using Handle = HANDLE;
+struct KernelObjectTraits : FileTraits {
   static Handle none() { return nullptr; }
-  static void close(Handle h) { CloseHandle(h); }
 };
 using KernelObject = UniqueHandle<KernelObjectTraits>;
 
