@@ -121,21 +121,30 @@ void expectClassicCpuBar(const Program& quimbel) {
 }
 
 // Pixel for pixel, the 48 x 48 square at the face control's corner against
-// `expected(x, y)`.
+// `expected(x, y)`. The tick's picture reaches the screen when the program
+// next waits for messages, which can be a moment after the test's sync has
+// returned; the wait for it stays far below the program's own one-second
+// tick, so that a face drawn a tick late still fails.
 void expectFace(const Program& quimbel, const std::function<COLORREF(int, int)>& expected, const char* what) {
   const RECT face = quimbel.controlScreenRect(IDC_FACE);
-  const ScreenShot shot({face.left, face.top, face.left + kFaceSide, face.top + kFaceSide});
   int wrong = 0;
   std::string first;
-  for (int y = 0; y < kFaceSide; ++y) {
-    for (int x = 0; x < kFaceSide; ++x) {
-      const COLORREF actual = shot.at(face.left + x, face.top + y);
-      if (actual != expected(x, y) && wrong++ == 0) {
-        first = "(" + std::to_string(x) + "," + std::to_string(y) + ") " + hex(actual) + ", expected " +
-                hex(expected(x, y));
-      }
-    }
-  }
+  e2e::waitFor(
+      [&] {
+        const ScreenShot shot({face.left, face.top, face.left + kFaceSide, face.top + kFaceSide});
+        wrong = 0;
+        for (int y = 0; y < kFaceSide; ++y) {
+          for (int x = 0; x < kFaceSide; ++x) {
+            const COLORREF actual = shot.at(face.left + x, face.top + y);
+            if (actual != expected(x, y) && wrong++ == 0) {
+              first = "(" + std::to_string(x) + "," + std::to_string(y) + ") " + hex(actual) + ", expected " +
+                      hex(expected(x, y));
+            }
+          }
+        }
+        return wrong == 0;
+      },
+      200, 10);
   EXPECT_EQ(0, wrong) << what << ": pixels differ, first at " << first;
 }
 
