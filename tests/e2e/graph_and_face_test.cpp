@@ -70,6 +70,20 @@ class Win98Machine {
 // Starts the program and waits for its window.
 bool startUp(Program& quimbel) { return quimbel.started() && quimbel.waitForStatusWindow(); }
 
+// The screen over `area` once `shows` holds for it, or as it is after
+// 200 ms. A tick's picture reaches the screen when the program next waits
+// for messages, which can be a moment after the test's sync has returned;
+// the wait stays far below the program's own one-second tick, so that a
+// picture drawn a tick late still fails.
+ScreenShot screenOnceShown(const RECT& area, const std::function<bool(const ScreenShot&)>& shows) {
+  ScreenShot shot(area);
+  for (const DWORD start = GetTickCount(); !shows(shot) && GetTickCount() - start < 200;) {
+    Sleep(10);
+    shot = ScreenShot(area);
+  }
+  return shot;
+}
+
 // The graph's client area after a steady load: a one-pixel black outline,
 // the line on its row across the whole width, the background everywhere
 // else, and no trace of the line right of the control, where the 116-pixel
@@ -80,21 +94,24 @@ void expectGraph(const Program& quimbel, int steadyLoad) {
   const int height = graph.bottom - graph.top;
   const int lineRow = height - steadyLoad / 5 - 2;
   const RECT around{graph.left - 4, graph.top - 4, graph.left + kPolylineEnd + 4, graph.bottom + 4};
-  const ScreenShot shot(around);
-  int wrong = 0;
   std::string first;
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      const bool edge = x == 0 || y == 0 || x == width - 1 || y == height - 1;
-      const COLORREF expected = y == lineRow && x < kPolylineEnd ? kLine : edge ? kBlack : kBackground;
-      const COLORREF actual = shot.at(graph.left + x, graph.top + y);
-      if (actual != expected && wrong++ == 0) {
-        first = "(" + std::to_string(x) + "," + std::to_string(y) + ") " + hex(actual) + ", expected " + hex(expected);
+  auto wrongPixels = [&](const ScreenShot& shot) {
+    int wrong = 0;
+    for (int y = 0; y < height; ++y) {
+      for (int x = 0; x < width; ++x) {
+        const bool edge = x == 0 || y == 0 || x == width - 1 || y == height - 1;
+        const COLORREF expected = y == lineRow && x < kPolylineEnd ? kLine : edge ? kBlack : kBackground;
+        const COLORREF actual = shot.at(graph.left + x, graph.top + y);
+        if (actual != expected && wrong++ == 0) {
+          first = "(" + std::to_string(x) + "," + std::to_string(y) + ") " + hex(actual) + ", expected " + hex(expected);
+        }
       }
     }
-  }
-  EXPECT_EQ(0, wrong) << "graph pixels wrong for load " << steadyLoad << " (line row " << lineRow << " of "
-                      << height << "); first at " << first;
+    return wrong;
+  };
+  const ScreenShot shot = screenOnceShown(around, [&](const ScreenShot& s) { return wrongPixels(s) == 0; });
+  EXPECT_EQ(0, wrongPixels(shot)) << "graph pixels wrong for load " << steadyLoad << " (line row " << lineRow
+                                  << " of " << height << "); first at " << first;
   for (int x = graph.right; x < around.right; ++x) {
     for (int y = graph.top + lineRow - 2; y <= graph.top + lineRow + 2; ++y) {
       EXPECT_NE(kLine, shot.at(x, y)) << "line drawn outside the control at client x " << x - graph.left;
@@ -121,31 +138,26 @@ void expectClassicCpuBar(const Program& quimbel) {
 }
 
 // Pixel for pixel, the 48 x 48 square at the face control's corner against
-// `expected(x, y)`. The tick's picture reaches the screen when the program
-// next waits for messages, which can be a moment after the test's sync has
-// returned; the wait for it stays far below the program's own one-second
-// tick, so that a face drawn a tick late still fails.
+// `expected(x, y)`.
 void expectFace(const Program& quimbel, const std::function<COLORREF(int, int)>& expected, const char* what) {
   const RECT face = quimbel.controlScreenRect(IDC_FACE);
-  int wrong = 0;
   std::string first;
-  e2e::waitFor(
-      [&] {
-        const ScreenShot shot({face.left, face.top, face.left + kFaceSide, face.top + kFaceSide});
-        wrong = 0;
-        for (int y = 0; y < kFaceSide; ++y) {
-          for (int x = 0; x < kFaceSide; ++x) {
-            const COLORREF actual = shot.at(face.left + x, face.top + y);
-            if (actual != expected(x, y) && wrong++ == 0) {
-              first = "(" + std::to_string(x) + "," + std::to_string(y) + ") " + hex(actual) + ", expected " +
-                      hex(expected(x, y));
-            }
-          }
+  auto wrongPixels = [&](const ScreenShot& shot) {
+    int wrong = 0;
+    for (int y = 0; y < kFaceSide; ++y) {
+      for (int x = 0; x < kFaceSide; ++x) {
+        const COLORREF actual = shot.at(face.left + x, face.top + y);
+        if (actual != expected(x, y) && wrong++ == 0) {
+          first = "(" + std::to_string(x) + "," + std::to_string(y) + ") " + hex(actual) + ", expected " +
+                  hex(expected(x, y));
         }
-        return wrong == 0;
-      },
-      200, 10);
-  EXPECT_EQ(0, wrong) << what << ": pixels differ, first at " << first;
+      }
+    }
+    return wrong;
+  };
+  const ScreenShot shot = screenOnceShown({face.left, face.top, face.left + kFaceSide, face.top + kFaceSide},
+                                          [&](const ScreenShot& s) { return wrongPixels(s) == 0; });
+  EXPECT_EQ(0, wrongPixels(shot)) << what << ": pixels differ, first at " << first;
 }
 
 // A built-in face as the program's resources hold it.
