@@ -70,18 +70,34 @@ class Win98Machine {
 // Starts the program and waits for its window.
 bool startUp(Program& quimbel) { return quimbel.started() && quimbel.waitForStatusWindow(); }
 
-// The screen over `area` once `shows` holds for it, or as it is after
-// 200 ms. A tick's picture reaches the screen when the program next waits
-// for messages, which can be a moment after the test's sync has returned;
-// the wait stays far below the program's own one-second tick, so that a
-// picture drawn a tick late still fails.
-ScreenShot screenOnceShown(const RECT& area, const std::function<bool(const ScreenShot&)>& shows) {
-  ScreenShot shot(area);
-  for (const DWORD start = GetTickCount(); !shows(shot) && GetTickCount() - start < 200;) {
+// A screen read of `area`, and how many pixels of `part` in it differ from
+// expected(x, y), counted from the part's corner, the first described. A
+// tick's picture reaches the screen when the program next waits for
+// messages, which can be a moment after the test's sync has returned: the
+// read is repeated for up to 200 ms, far below the program's own
+// one-second tick, so that a picture drawn a tick late still fails.
+struct ScreenCheck {
+  ScreenShot shot;
+  int wrong;
+  std::string first;
+};
+
+ScreenCheck checkScreen(const RECT& area, const RECT& part, const std::function<COLORREF(int, int)>& expected) {
+  ScreenCheck check{ScreenShot(area), 0, {}};
+  for (const DWORD start = GetTickCount();; check.shot = ScreenShot(area)) {
+    check.wrong = 0;
+    for (int y = 0; y < part.bottom - part.top; ++y) {
+      for (int x = 0; x < part.right - part.left; ++x) {
+        const COLORREF actual = check.shot.at(part.left + x, part.top + y);
+        if (actual != expected(x, y) && check.wrong++ == 0) {
+          check.first = "(" + std::to_string(x) + "," + std::to_string(y) + ") " + hex(actual) + ", expected " +
+                        hex(expected(x, y));
+        }
+      }
+    }
+    if (check.wrong == 0 || GetTickCount() - start >= 200) return check;
     Sleep(10);
-    shot = ScreenShot(area);
   }
-  return shot;
 }
 
 // The graph's client area after a steady load: a one-pixel black outline,
@@ -94,27 +110,15 @@ void expectGraph(const Program& quimbel, int steadyLoad) {
   const int height = graph.bottom - graph.top;
   const int lineRow = height - steadyLoad / 5 - 2;
   const RECT around{graph.left - 4, graph.top - 4, graph.left + kPolylineEnd + 4, graph.bottom + 4};
-  std::string first;
-  auto wrongPixels = [&](const ScreenShot& shot) {
-    int wrong = 0;
-    for (int y = 0; y < height; ++y) {
-      for (int x = 0; x < width; ++x) {
-        const bool edge = x == 0 || y == 0 || x == width - 1 || y == height - 1;
-        const COLORREF expected = y == lineRow && x < kPolylineEnd ? kLine : edge ? kBlack : kBackground;
-        const COLORREF actual = shot.at(graph.left + x, graph.top + y);
-        if (actual != expected && wrong++ == 0) {
-          first = "(" + std::to_string(x) + "," + std::to_string(y) + ") " + hex(actual) + ", expected " + hex(expected);
-        }
-      }
-    }
-    return wrong;
-  };
-  const ScreenShot shot = screenOnceShown(around, [&](const ScreenShot& s) { return wrongPixels(s) == 0; });
-  EXPECT_EQ(0, wrongPixels(shot)) << "graph pixels wrong for load " << steadyLoad << " (line row " << lineRow
-                                  << " of " << height << "); first at " << first;
+  const ScreenCheck check = checkScreen(around, graph, [&](int x, int y) {
+    const bool edge = x == 0 || y == 0 || x == width - 1 || y == height - 1;
+    return y == lineRow && x < kPolylineEnd ? kLine : edge ? kBlack : kBackground;
+  });
+  EXPECT_EQ(0, check.wrong) << "graph pixels wrong for load " << steadyLoad << " (line row " << lineRow << " of "
+                            << height << "); first at " << check.first;
   for (int x = graph.right; x < around.right; ++x) {
     for (int y = graph.top + lineRow - 2; y <= graph.top + lineRow + 2; ++y) {
-      EXPECT_NE(kLine, shot.at(x, y)) << "line drawn outside the control at client x " << x - graph.left;
+      EXPECT_NE(kLine, check.shot.at(x, y)) << "line drawn outside the control at client x " << x - graph.left;
     }
   }
 }
@@ -141,23 +145,9 @@ void expectClassicCpuBar(const Program& quimbel) {
 // `expected(x, y)`.
 void expectFace(const Program& quimbel, const std::function<COLORREF(int, int)>& expected, const char* what) {
   const RECT face = quimbel.controlScreenRect(IDC_FACE);
-  std::string first;
-  auto wrongPixels = [&](const ScreenShot& shot) {
-    int wrong = 0;
-    for (int y = 0; y < kFaceSide; ++y) {
-      for (int x = 0; x < kFaceSide; ++x) {
-        const COLORREF actual = shot.at(face.left + x, face.top + y);
-        if (actual != expected(x, y) && wrong++ == 0) {
-          first = "(" + std::to_string(x) + "," + std::to_string(y) + ") " + hex(actual) + ", expected " +
-                  hex(expected(x, y));
-        }
-      }
-    }
-    return wrong;
-  };
-  const ScreenShot shot = screenOnceShown({face.left, face.top, face.left + kFaceSide, face.top + kFaceSide},
-                                          [&](const ScreenShot& s) { return wrongPixels(s) == 0; });
-  EXPECT_EQ(0, wrongPixels(shot)) << what << ": pixels differ, first at " << first;
+  const RECT square{face.left, face.top, face.left + kFaceSide, face.top + kFaceSide};
+  const ScreenCheck check = checkScreen(square, square, expected);
+  EXPECT_EQ(0, check.wrong) << what << ": pixels differ, first at " << check.first;
 }
 
 // A built-in face as the program's resources hold it.
