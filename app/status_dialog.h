@@ -71,15 +71,15 @@ class StatusDialog : public fw::Dialog {
   std::int32_t systemResources = 0;
   std::int32_t gdiResources = 0;
   std::int32_t userResources = 0;
-  // Memory figures reach 4 GB, so they are unsigned in the members and in
-  // the edits' read-back alike.
-  std::uint32_t physicalTotal = 0;
+  // Memory figures go far beyond 4 GB on today's machines, so they are
+  // unsigned 64-bit in the members and in the edits' read-back alike.
+  std::uint64_t physicalTotal = 0;
   std::int32_t memoryLoad = 0;
-  std::uint32_t physicalFree = 0;
-  std::uint32_t pageFileFree = 0;
-  std::uint32_t pageFileTotal = 0;
-  std::uint32_t virtualFree = 0;
-  std::uint32_t virtualTotal = 0;
+  std::uint64_t physicalFree = 0;
+  std::uint64_t pageFileFree = 0;
+  std::uint64_t pageFileTotal = 0;
+  std::uint64_t virtualFree = 0;
+  std::uint64_t virtualTotal = 0;
   std::int32_t displayUnit = -1;
   std::string uptimeText;
   std::string cpuName;

@@ -11,9 +11,9 @@ constexpr std::int32_t kCalmFromUsedMemory = 60;
 constexpr std::int32_t kDownFromUsedMemory = 90;
 }  // namespace
 
-std::int32_t usedMemoryPercent(std::uint32_t total, std::uint32_t free) {
-  // In doubles throughout, so a 4 GB total with nothing free cannot wrap
-  // round to 0 in 32 bits.
+std::int32_t usedMemoryPercent(std::uint64_t total, std::uint64_t free) {
+  // In doubles throughout, so a total with nothing free cannot wrap round
+  // to 0.
   const double used = static_cast<double>(total) - static_cast<double>(free) + 1.0;
   return static_cast<std::int32_t>(used / static_cast<double>(total) * 100.0);
 }

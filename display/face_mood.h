@@ -10,7 +10,7 @@ enum class FaceMood { Fine, Calm, Down, Busy };
 // Used physical memory in whole percent, ((total - free + 1) / total) * 100
 // in doubles, truncated; the "+ 1" counts one unit of whatever unit the
 // figures are in. Meaningless when total is 0.
-std::int32_t usedMemoryPercent(std::uint32_t total, std::uint32_t free);
+std::int32_t usedMemoryPercent(std::uint64_t total, std::uint64_t free);
 
 // The figures one refresh has just read.
 struct FaceReadings {
@@ -18,8 +18,8 @@ struct FaceReadings {
   bool resourceMeterLoaded = false;
   std::int32_t platformKind = 0;
   std::int32_t systemResources = 0;
-  std::uint32_t physicalTotal = 0;
-  std::uint32_t physicalFree = 0;
+  std::uint64_t physicalTotal = 0;
+  std::uint64_t physicalFree = 0;
 };
 
 // A total of 0 means no memory figure was ever read (no unit chosen):

@@ -17,8 +17,9 @@ bool parseMagnitude(const std::string& text, std::size_t pos, std::uint64_t limi
   std::size_t digits = 0;
   magnitude = 0;
   while (pos < text.size() && text[pos] >= '0' && text[pos] <= '9') {
-    magnitude = magnitude * 10 + static_cast<std::uint64_t>(text[pos] - '0');
-    if (magnitude > limit) return false;
+    const auto digit = static_cast<std::uint64_t>(text[pos] - '0');
+    if (magnitude > (limit - digit) / 10) return false;
+    magnitude = magnitude * 10 + digit;
     ++pos;
     ++digits;
   }
@@ -55,6 +56,15 @@ bool parseUInt32(const std::string& text, std::uint32_t& value) {
   std::uint64_t magnitude = 0;
   if (!parseMagnitude(text, pos, std::numeric_limits<std::uint32_t>::max(), magnitude)) return false;
   value = static_cast<std::uint32_t>(magnitude);
+  return true;
+}
+
+bool parseUInt64(const std::string& text, std::uint64_t& value) {
+  std::size_t pos = skipBlanks(text);
+  if (pos < text.size() && text[pos] == '+') ++pos;
+  std::uint64_t magnitude = 0;
+  if (!parseMagnitude(text, pos, std::numeric_limits<std::uint64_t>::max(), magnitude)) return false;
+  value = magnitude;
   return true;
 }
 
@@ -128,6 +138,21 @@ void DataExchange::text(int id, std::uint32_t& value) {
   if (saving_) {
     std::uint32_t parsed = 0;
     if (!parseUInt32(windowText(edit), parsed)) {
+      fail(unsignedExpectedMessage());
+      return;
+    }
+    value = parsed;
+  } else {
+    setWindowTextIfChanged(edit, std::to_string(value));
+  }
+}
+
+void DataExchange::text(int id, std::uint64_t& value) {
+  if (failed_) return;
+  HWND edit = prepareEdit(id);
+  if (saving_) {
+    std::uint64_t parsed = 0;
+    if (!parseUInt64(windowText(edit), parsed)) {
       fail(unsignedExpectedMessage());
       return;
     }

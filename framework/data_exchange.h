@@ -29,6 +29,7 @@ class DataExchange {
   void control(int id, ProgressBar& bar);
   void text(int id, std::int32_t& value);
   void text(int id, std::uint32_t& value);
+  void text(int id, std::uint64_t& value);
   void text(int id, std::string& value);
   // A group of auto radio buttons starting at firstId and ending before the
   // next control with WS_GROUP: the index of the checked one among the radio
@@ -58,6 +59,7 @@ std::string rangeMessage(std::uint32_t minValue, std::uint32_t maxValue);
 // blanks around the number are allowed, anything else (or overflow) fails.
 bool parseInt32(const std::string& text, std::int32_t& value);
 bool parseUInt32(const std::string& text, std::uint32_t& value);
+bool parseUInt64(const std::string& text, std::uint64_t& value);
 
 std::string windowText(HWND window);
 // Sets the text only when it differs, so a refresh does not flicker.

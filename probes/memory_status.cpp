@@ -1,12 +1,8 @@
 #include "probes/memory_status.h"
 
-#include <windows.h>
-
-#include <cstdio>
-
 namespace {
 
-std::uint32_t inUnit(std::uint32_t bytes, std::int32_t unit) {
+std::uint64_t inUnit(std::uint64_t bytes, std::int32_t unit) {
   switch (unit) {
     case kUnitKilobyte:
       return bytes >> 10;
@@ -30,7 +26,7 @@ bool convertMemoryFigures(const MemoryStatus& status, std::int32_t unit, MemoryF
   return true;
 }
 
-std::uint32_t freePhysicalPercent(std::uint32_t availPhys, std::uint32_t totalPhys) {
+std::uint32_t freePhysicalPercent(std::uint64_t availPhys, std::uint64_t totalPhys) {
   if (totalPhys == 0) return 0;
   // Dividing first is deliberate: 29 of 100 shows as 28 %.
   const double share = static_cast<double>(availPhys) / static_cast<double>(totalPhys);
@@ -39,11 +35,8 @@ std::uint32_t freePhysicalPercent(std::uint32_t availPhys, std::uint32_t totalPh
   return static_cast<std::uint32_t>(percent);
 }
 
-std::string freeMemoryText(std::uint32_t availPhys, std::uint32_t totalPhys) {
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "空きメモリ率 %d / %d MB", static_cast<int>(availPhys >> 20),
-                static_cast<int>(totalPhys >> 20));
-  return buffer;
+std::string freeMemoryText(std::uint64_t availPhys, std::uint64_t totalPhys) {
+  return "空きメモリ率 " + std::to_string(availPhys >> 20) + " / " + std::to_string(totalPhys >> 20) + " MB";
 }
 
 const char* unitLabel(std::int32_t unit) {
@@ -64,16 +57,44 @@ std::uint32_t clampedMemorySize(std::uint64_t bytes) {
   return static_cast<std::uint32_t>(bytes > kLargest ? kLargest : bytes);
 }
 
-MemoryStatus readMemoryStatusRecord() {
-  MEMORYSTATUS record{};
-  GlobalMemoryStatus(&record);
+GlobalMemoryStatusExFn globalMemoryStatusExEntry() {
+  HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  if (!kernel) return nullptr;
+  return reinterpret_cast<GlobalMemoryStatusExFn>(
+      reinterpret_cast<void*>(GetProcAddress(kernel, "GlobalMemoryStatusEx")));
+}
+
+MemoryStatus readMemoryStatusRecord(GlobalMemoryStatusExFn extended) {
   MemoryStatus status;
+  MEMORYSTATUSEX wide{};
+  wide.dwLength = sizeof wide;
+  if (extended && extended(&wide)) {
+    status.memoryLoad = wide.dwMemoryLoad;
+    status.totalPhys = wide.ullTotalPhys;
+    status.availPhys = wide.ullAvailPhys;
+    status.totalPageFile = wide.ullTotalPageFile;
+    status.availPageFile = wide.ullAvailPageFile;
+    status.totalVirtual = wide.ullTotalVirtual;
+    status.availVirtual = wide.ullAvailVirtual;
+    return status;
+  }
+  MEMORYSTATUS record{};
+  record.dwLength = sizeof record;
+  GlobalMemoryStatus(&record);
   status.memoryLoad = record.dwMemoryLoad;
-  status.totalPhys = clampedMemorySize(record.dwTotalPhys);
-  status.availPhys = clampedMemorySize(record.dwAvailPhys);
-  status.totalPageFile = clampedMemorySize(record.dwTotalPageFile);
-  status.availPageFile = clampedMemorySize(record.dwAvailPageFile);
-  status.totalVirtual = clampedMemorySize(record.dwTotalVirtual);
-  status.availVirtual = clampedMemorySize(record.dwAvailVirtual);
+  status.totalPhys = record.dwTotalPhys;
+  status.availPhys = record.dwAvailPhys;
+  status.totalPageFile = record.dwTotalPageFile;
+  status.availPageFile = record.dwAvailPageFile;
+  status.totalVirtual = record.dwTotalVirtual;
+  status.availVirtual = record.dwAvailVirtual;
   return status;
 }
+
+MemoryStatus readMemoryStatusRecord() {
+  // Looked up once: the entry cannot change during the run.
+  static const GlobalMemoryStatusExFn extended = globalMemoryStatusExEntry();
+  return readMemoryStatusRecord(extended);
+}
+
+std::uint32_t classicTotalPhysical() { return clampedMemorySize(readMemoryStatusRecord(nullptr).totalPhys); }

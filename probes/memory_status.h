@@ -2,28 +2,32 @@
 // memory and its summary text.
 #pragma once
 
+#include <windows.h>
+
 #include <cstdint>
 #include <string>
 
-// The platform's memory record, in bytes (the load in percent).
+// The platform's memory record, in bytes (the load in percent). Sizes are
+// 64 bits wide all the way to the screen: today's machines have more memory
+// than 32 bits can count.
 struct MemoryStatus {
   std::uint32_t memoryLoad = 0;
-  std::uint32_t totalPhys = 0;
-  std::uint32_t availPhys = 0;
-  std::uint32_t totalPageFile = 0;
-  std::uint32_t availPageFile = 0;
-  std::uint32_t totalVirtual = 0;
-  std::uint32_t availVirtual = 0;
+  std::uint64_t totalPhys = 0;
+  std::uint64_t availPhys = 0;
+  std::uint64_t totalPageFile = 0;
+  std::uint64_t availPageFile = 0;
+  std::uint64_t totalVirtual = 0;
+  std::uint64_t availVirtual = 0;
 };
 
 // The six figures as shown, in the display unit.
 struct MemoryFigures {
-  std::uint32_t physicalTotal = 0;
-  std::uint32_t physicalFree = 0;
-  std::uint32_t pageFileTotal = 0;
-  std::uint32_t pageFileFree = 0;
-  std::uint32_t virtualTotal = 0;
-  std::uint32_t virtualFree = 0;
+  std::uint64_t physicalTotal = 0;
+  std::uint64_t physicalFree = 0;
+  std::uint64_t pageFileTotal = 0;
+  std::uint64_t pageFileFree = 0;
+  std::uint64_t virtualTotal = 0;
+  std::uint64_t virtualFree = 0;
 };
 
 // Size units of the radio group: 0 Byte, 1 KB, 2 MB, -1 none checked.
@@ -37,18 +41,28 @@ bool convertMemoryFigures(const MemoryStatus& status, std::int32_t unit, MemoryF
 
 // Free physical memory in whole percent, dividing before multiplying;
 // 0 when the total is 0, never above 100.
-std::uint32_t freePhysicalPercent(std::uint32_t availPhys, std::uint32_t totalPhys);
+std::uint32_t freePhysicalPercent(std::uint64_t availPhys, std::uint64_t totalPhys);
 
 // "空きメモリ率 free / total MB", both truncated to whole MB.
-std::string freeMemoryText(std::uint32_t availPhys, std::uint32_t totalPhys);
+std::string freeMemoryText(std::uint64_t availPhys, std::uint64_t totalPhys);
 
 // The text every unit label shows for `unit`; empty when none is checked.
 const char* unitLabel(std::int32_t unit);
 
-// A size from the platform as the record holds it: beyond the 32-bit range
-// (only a 64-bit build is told such sizes) it reads as 4,294,967,295, what
-// the platform tells a 32-bit program there.
+// A size as the classic 32-bit record holds it: beyond the 32-bit range it
+// reads as 4,294,967,295, what the platform tells a 32-bit program there.
 std::uint32_t clampedMemorySize(std::uint64_t bytes);
 
-// Platform side: GlobalMemoryStatus.
+// The platform's extended memory call, where it has one (Windows 2000 on).
+using GlobalMemoryStatusExFn = BOOL(WINAPI*)(LPMEMORYSTATUSEX);
+GlobalMemoryStatusExFn globalMemoryStatusExEntry();
+
+// Platform side: the extended call's record when `extended` is given and
+// succeeds, else the classic GlobalMemoryStatus, which clamps every size of
+// a 32-bit program to 2 GB (4 GB when large-address aware).
+MemoryStatus readMemoryStatusRecord(GlobalMemoryStatusExFn extended);
 MemoryStatus readMemoryStatusRecord();
+
+// Physical memory as the classic record gives it, clamped to 32 bits: the
+// memory release keeps sizing its block by this figure.
+std::uint32_t classicTotalPhysical();

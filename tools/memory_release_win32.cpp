@@ -1,4 +1,4 @@
-// The release's platform side: GlobalMemoryStatus, a fixed global block,
+// The release's platform side: the classic memory record, a fixed global block,
 // the progress bar and the application's message box. The block is written
 // on a worker thread while this thread paints the bar.
 #include <windows.h>
@@ -17,7 +17,7 @@ class Win32MemoryRelease : public MemoryReleasePlatform {
   explicit Win32MemoryRelease(const fw::ProgressBar& bar)
       : relay_([&bar](std::int32_t position) { bar.setPos(position); }) {}
 
-  std::uint32_t totalPhysical() override { return readMemoryStatusRecord().totalPhys; }
+  std::uint32_t totalPhysical() override { return classicTotalPhysical(); }
 
   bool withLockedBlock(std::uint32_t size, const std::function<void(volatile unsigned char*)>& touch) override {
     fw::GlobalMemory memory(GlobalAlloc(GMEM_FIXED, size));

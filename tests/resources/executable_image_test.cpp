@@ -29,7 +29,7 @@ TEST(ExecutableImage, Is32BitGuiWithoutLargeAddressAwareness) {
   EXPECT_EQ(IMAGE_FILE_MACHINE_I386, facts->machine) << "machine " << hex(facts->machine);
   EXPECT_EQ(IMAGE_NT_OPTIONAL_HDR32_MAGIC, facts->optionalHeaderMagic) << "optional header " << hex(facts->optionalHeaderMagic);
   EXPECT_EQ(IMAGE_SUBSYSTEM_WINDOWS_GUI, facts->subsystem) << "subsystem";
-  // Memory figures are 32-bit and the program's arithmetic assumes a 2 GB space.
+  // The memory release's 32-bit block arithmetic assumes a 2 GB space.
   EXPECT_TRUE(hasBits("file characteristics", facts->characteristics, IMAGE_FILE_EXECUTABLE_IMAGE,
                       IMAGE_FILE_LARGE_ADDRESS_AWARE | IMAGE_FILE_DLL));
 }

@@ -46,7 +46,7 @@ TEST(ParseInt32, WholeSignedDecimalsWithBlanksAround) {
   }
 }
 
-TEST(ParseUInt32, WholeUnsignedDecimalsWithBlanksAround) {
+TEST(ParseUnsigned, WholeUnsignedDecimalsWithBlanksAround) {
   const struct {
     const char* text;
     bool ok;
@@ -66,6 +66,21 @@ TEST(ParseUInt32, WholeUnsignedDecimalsWithBlanksAround) {
   for (const auto& row : rows) {
     std::uint32_t value = 31337;
     EXPECT_EQ(row.ok, fw::parseUInt32(row.text, value)) << "\"" << row.text << "\"";
+    EXPECT_EQ(row.ok ? row.value : 31337u, value) << "\"" << row.text << "\"";
+  }
+  const struct {
+    const char* text;
+    bool ok;
+    std::uint64_t value;
+  } wide[] = {
+      {"25276178432", true, 25276178432ull},
+      {"18446744073709551615", true, 18446744073709551615ull},
+      {"18446744073709551616", false, 0},  // 2^64
+      {"99999999999999999999", false, 0},
+  };
+  for (const auto& row : wide) {
+    std::uint64_t value = 31337;
+    EXPECT_EQ(row.ok, fw::parseUInt64(row.text, value)) << "\"" << row.text << "\"";
     EXPECT_EQ(row.ok ? row.value : 31337u, value) << "\"" << row.text << "\"";
   }
 }

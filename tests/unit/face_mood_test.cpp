@@ -26,7 +26,7 @@ struct MoodCase {
   FaceMood expected;
 };
 
-constexpr std::uint32_t kPlenty = 1000;  // total with little used
+constexpr std::uint64_t kPlenty = 1000;  // total with little used
 const MoodCase kMoodCases[] = {
     {"load 51 is busy", {51, false, kPlatformNt, 0, kPlenty, kPlenty}, FaceMood::Busy},
     {"load 50 is not", {50, false, kPlatformNt, 0, kPlenty, kPlenty}, FaceMood::Fine},
@@ -57,6 +57,7 @@ const MoodCase kMoodCases[] = {
     {"Byte 89", {10, false, kPlatformNt, 0, 268435456, 26843547}, FaceMood::Calm},
     // 4 GB shown in bytes with nothing free must not wrap round to 0 %.
     {"Byte 4 GB, nothing free", {10, false, kPlatformNt, 0, 0xFFFFFFFFu, 0}, FaceMood::Down},
+    {"Byte 25 GB, 2 GB free", {10, false, kPlatformNt, 0, 25276178432ull, 2147483647}, FaceMood::Down},
     {"no unit yet: total 0", {10, false, kPlatformNt, 0, 0, 0}, FaceMood::Fine},
 };
 

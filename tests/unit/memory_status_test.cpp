@@ -33,17 +33,28 @@ MemoryStatus sampleStatus() {
 }
 
 TEST(ConvertMemoryFigures, ShiftsEachFigureIntoTheUnitAsUnsigned) {
+  MemoryStatus large = sampleStatus();  // a current PC: no figure fits 32 bits
+  large.totalPhys = 25276178432ull;
+  large.availPhys = 24725831680ull;
+  large.totalPageFile = 1ull << 40;  // 1 TiB, 13 digits in Byte
+  large.availPageFile = (1ull << 40) - 1;
+  large.totalVirtual = 140737488224256ull;  // a 64-bit program's address space
+  large.availVirtual = 4294967296ull;
   const struct {
+    const MemoryStatus status;
     std::int32_t unit;
     MemoryFigures expected;
   } rows[] = {
-      {0, {268435456, 1048575, 4294443007u, 2147483648u, 2147352576u, 1023}},
-      {1, {262144, 1023, 4193791, 2097152, 2097024, 0}},
-      {2, {256, 0, 4095, 2048, 2047, 0}},  // truncated, not rounded
+      {sampleStatus(), 0, {268435456, 1048575, 4294443007u, 2147483648u, 2147352576u, 1023}},
+      {sampleStatus(), 1, {262144, 1023, 4193791, 2097152, 2097024, 0}},
+      {sampleStatus(), 2, {256, 0, 4095, 2048, 2047, 0}},  // truncated, not rounded
+      {large, 0, {25276178432ull, 24725831680ull, 1099511627776ull, 1099511627775ull, 140737488224256ull, 4294967296ull}},
+      {large, 1, {24683768, 24146320, 1073741824, 1073741823, 137438953344ull, 4194304}},
+      {large, 2, {24105, 23580, 1048576, 1048575, 134217727, 4096}},
   };
   for (const auto& row : rows) {
     MemoryFigures figures;
-    EXPECT_TRUE(convertMemoryFigures(sampleStatus(), row.unit, figures)) << "unit " << row.unit;
+    EXPECT_TRUE(convertMemoryFigures(row.status, row.unit, figures)) << "unit " << row.unit;
     EXPECT_EQ(row.expected, figures) << "unit " << row.unit;
   }
 }
@@ -60,8 +71,8 @@ TEST(ConvertMemoryFigures, NoUnitCheckedLeavesTheFiguresAsTheyWere) {
 TEST(FreePhysicalPercent, DividesBeforeMultiplyingAndTruncates) {
   const struct {
     const char* note;
-    std::uint32_t avail;
-    std::uint32_t total;
+    std::uint64_t avail;
+    std::uint64_t total;
     std::uint32_t percent;
   } rows[] = {
       {"29/100 is 28.999..., not 29", 29, 100, 28},
@@ -71,6 +82,7 @@ TEST(FreePhysicalPercent, DividesBeforeMultiplyingAndTruncates) {
       {"nothing free", 0, 256u << 20, 0},
       {"all free", 256u << 20, 256u << 20, 100},
       {"figures above 2^31 are unsigned", 3u << 30, 4294967295u, 75},
+      {"25 GB, beyond 32 bits", 24725831680ull, 25276178432ull, 97},
       {"no total reads as none free", 5, 0, 0},
       {"more free than total stays at 100", 300, 100, 100},
   };
@@ -83,6 +95,8 @@ TEST(FreeMemoryText, FreeThenTotalInWholeMegabytes) {
   EXPECT_EQ("空きメモリ率 100 / 256 MB", freeMemoryText(100u << 20, 256u << 20));
   EXPECT_EQ("空きメモリ率 0 / 1 MB", freeMemoryText(1048575, 1048576));
   EXPECT_EQ("空きメモリ率 4095 / 4095 MB", freeMemoryText(4294443007u, 4294967295u));
+  EXPECT_EQ("空きメモリ率 23580 / 24105 MB", freeMemoryText(24725831680ull, 25276178432ull));
+  EXPECT_EQ("空きメモリ率 1048575 / 1048576 MB", freeMemoryText((1ull << 40) - 1, 1ull << 40));
 }
 
 TEST(UnitLabel, OneTextPerRadioIndex) {
@@ -100,23 +114,48 @@ TEST(ClampedMemorySize, SizesBeyond32BitsReadAsTheLargest) {
   EXPECT_EQ(4294967295u, clampedMemorySize(24ull << 30));  // 24 GB, not 0 as truncated
 }
 
-// What a record size must read as: unchanged within 32 bits, else the largest.
-std::uint32_t expectedSize(std::uint64_t bytes) {
-  return bytes > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<std::uint32_t>(bytes);
+BOOL WINAPI failingExtendedCall(LPMEMORYSTATUSEX) { return FALSE; }
+
+BOOL WINAPI twentyFiveGigabytes(LPMEMORYSTATUSEX record) {
+  record->dwMemoryLoad = 2;
+  record->ullTotalPhys = 25276178432ull;
+  record->ullAvailPhys = 24725831680ull;
+  record->ullTotalPageFile = 1ull << 40;
+  record->ullAvailPageFile = 3;
+  record->ullTotalVirtual = 4;
+  record->ullAvailVirtual = 5;
+  return TRUE;
 }
 
-// The reader hands over the platform's figures; the totals do not move
-// between two calls.
-TEST(ReadMemoryStatusRecord, MatchesThePlatformRecord) {
-  MEMORYSTATUS record{};
-  GlobalMemoryStatus(&record);
+// The extended call's figures as they are; without that call (or when it
+// fails) the classic record's, clamped as the platform clamps them.
+TEST(ReadMemoryStatusRecord, TheExtendedCallWhereThereIsOneElseTheClassicRecord) {
+  const MemoryStatus wide = readMemoryStatusRecord(twentyFiveGigabytes);
+  EXPECT_EQ(25276178432ull, wide.totalPhys);
+  EXPECT_EQ(24725831680ull, wide.availPhys);
+  EXPECT_EQ(1ull << 40, wide.totalPageFile);
+  EXPECT_EQ(3u, wide.availPageFile);
+  EXPECT_EQ(4u, wide.totalVirtual);
+  EXPECT_EQ(5u, wide.availVirtual);
+  EXPECT_EQ(2u, wide.memoryLoad);
+
+  MEMORYSTATUS classic{};
+  GlobalMemoryStatus(&classic);
+  for (GlobalMemoryStatusExFn missing : {GlobalMemoryStatusExFn{}, &failingExtendedCall}) {
+    const MemoryStatus status = readMemoryStatusRecord(missing);
+    EXPECT_EQ(classic.dwTotalPhys, status.totalPhys);
+    EXPECT_EQ(classic.dwTotalPageFile, status.totalPageFile);
+    EXPECT_EQ(classic.dwTotalVirtual, status.totalVirtual);
+  }
+  EXPECT_EQ(clampedMemorySize(classic.dwTotalPhys), classicTotalPhysical()) << "what the release sizes by";
+
+  MEMORYSTATUSEX truth{};
+  truth.dwLength = sizeof truth;
+  ASSERT_TRUE(GlobalMemoryStatusEx(&truth));
   const MemoryStatus status = readMemoryStatusRecord();
-  EXPECT_EQ(expectedSize(record.dwTotalPhys), status.totalPhys);
-  EXPECT_EQ(expectedSize(record.dwTotalVirtual), status.totalVirtual);
-  EXPECT_EQ(expectedSize(record.dwTotalPageFile), status.totalPageFile);
-  EXPECT_GT(status.totalPhys, 0u);
-  EXPECT_LE(status.availPhys, status.totalPhys);
-  EXPECT_LE(status.memoryLoad, 100u);
+  EXPECT_EQ(truth.ullTotalPhys, status.totalPhys) << "the platform has the extended call";
+  EXPECT_EQ(truth.ullTotalPageFile, status.totalPageFile);
+  EXPECT_EQ(truth.ullTotalVirtual, status.totalVirtual);
 }
 
 }  // namespace
