@@ -40,16 +40,12 @@ constexpr int kUnitLabels[] = {IDC_PHYSICAL_TOTAL_UNIT, IDC_PHYSICAL_FREE_UNIT,
                                IDC_PAGEFILE_TOTAL_UNIT, IDC_PAGEFILE_FREE_UNIT,
                                IDC_VIRTUAL_TOTAL_UNIT,  IDC_VIRTUAL_FREE_UNIT};
 
-// This process's memory record, each size as the program shows it: a 64-bit
-// build is told sizes beyond 32 bits, which read as the largest 32-bit one.
-MEMORYSTATUS memoryStatus() {
-  MEMORYSTATUS status{};
+// This process's memory record, from the extended call: the true figures,
+// which the program must show too.
+MEMORYSTATUSEX memoryStatus() {
+  MEMORYSTATUSEX status{};
   status.dwLength = sizeof status;
-  GlobalMemoryStatus(&status);
-  for (SIZE_T* size : {&status.dwTotalPhys, &status.dwAvailPhys, &status.dwTotalPageFile,
-                       &status.dwAvailPageFile, &status.dwTotalVirtual, &status.dwAvailVirtual}) {
-    *size = static_cast<SIZE_T>(std::min<std::uint64_t>(*size, 0xFFFFFFFFu));
-  }
+  GlobalMemoryStatusEx(&status);
   return status;
 }
 
@@ -148,20 +144,20 @@ const Unit kUnits[] = {{"KB", IDC_UNIT_KB, 10}, {"MB", IDC_UNIT_MB, 20}, {"Byte"
 struct Figure {
   int edit;
   const char* what;
-  SIZE_T MEMORYSTATUS::*field;
+  DWORDLONG MEMORYSTATUSEX::*field;
   // Totals do not move and must match exactly; available amounts move with
   // the machine, and the free address space differs a little between two
   // processes.
-  std::uint32_t toleranceBytes;
+  std::uint64_t toleranceBytes;
 };
 
 const Figure kFigures[] = {
-    {IDC_PHYSICAL_TOTAL, "physical total (dwTotalPhys)", &MEMORYSTATUS::dwTotalPhys, 0},
-    {IDC_PHYSICAL_FREE, "physical free (dwAvailPhys)", &MEMORYSTATUS::dwAvailPhys, 256 * kMiB},
-    {IDC_PAGEFILE_TOTAL, "page file total (dwTotalPageFile)", &MEMORYSTATUS::dwTotalPageFile, 0},
-    {IDC_PAGEFILE_FREE, "page file free (dwAvailPageFile)", &MEMORYSTATUS::dwAvailPageFile, 256 * kMiB},
-    {IDC_VIRTUAL_TOTAL, "address space total (dwTotalVirtual)", &MEMORYSTATUS::dwTotalVirtual, 0},
-    {IDC_VIRTUAL_FREE, "address space free (dwAvailVirtual)", &MEMORYSTATUS::dwAvailVirtual, 256 * kMiB},
+    {IDC_PHYSICAL_TOTAL, "physical total (ullTotalPhys)", &MEMORYSTATUSEX::ullTotalPhys, 0},
+    {IDC_PHYSICAL_FREE, "physical free (ullAvailPhys)", &MEMORYSTATUSEX::ullAvailPhys, 256 * kMiB},
+    {IDC_PAGEFILE_TOTAL, "page file total (ullTotalPageFile)", &MEMORYSTATUSEX::ullTotalPageFile, 0},
+    {IDC_PAGEFILE_FREE, "page file free (ullAvailPageFile)", &MEMORYSTATUSEX::ullAvailPageFile, 256 * kMiB},
+    {IDC_VIRTUAL_TOTAL, "address space total (ullTotalVirtual)", &MEMORYSTATUSEX::ullTotalVirtual, 0},
+    {IDC_VIRTUAL_FREE, "address space free (ullAvailVirtual)", &MEMORYSTATUSEX::ullAvailVirtual, 256 * kMiB},
 };
 
 TEST(MemoryFigures, FollowTheUnitAndThePlatformRecord) {
@@ -179,20 +175,20 @@ TEST(MemoryFigures, FollowTheUnitAndThePlatformRecord) {
   for (const Unit& unit : kUnits) {
     SCOPED_TRACE(std::string("unit ") + unit.label);
     quimbel.click(unit.button);
-    const MEMORYSTATUS before = memoryStatus();
+    const MEMORYSTATUSEX before = memoryStatus();
     quimbel.tick();
     std::vector<std::string> shown;
     for (const Figure& figure : kFigures) shown.push_back(quimbel.controlText(figure.edit));
-    const MEMORYSTATUS after = memoryStatus();
+    const MEMORYSTATUSEX after = memoryStatus();
 
     for (int label : kUnitLabels) {
       EXPECT_EQ(unit.label, quimbel.controlText(label)) << "unit label " << label;
     }
     for (std::size_t i = 0; i < std::size(kFigures); ++i) {
       const Figure& figure = kFigures[i];
-      const std::uint32_t early = static_cast<std::uint32_t>(before.*figure.field);
-      const std::uint32_t late = static_cast<std::uint32_t>(after.*figure.field);
-      if (unit.shift == 0 && std::max(early, late) >= 0x80000000u) sawHighFigure = true;
+      const std::uint64_t early = before.*figure.field;
+      const std::uint64_t late = after.*figure.field;
+      if (unit.shift == 0 && std::max(early, late) > 0xFFFFFFFFu) sawHighFigure = true;
       std::uint64_t value = 0;
       if (!parseUnsigned(shown[i], value)) {
         ADD_FAILURE() << figure.what << ": expected an unsigned decimal near " << (early >> unit.shift)
@@ -207,42 +203,66 @@ TEST(MemoryFigures, FollowTheUnitAndThePlatformRecord) {
       const std::uint64_t low = std::min(early, late) > figure.toleranceBytes
                                     ? std::min(early, late) - figure.toleranceBytes
                                     : 0;
-      const std::uint64_t high = static_cast<std::uint64_t>(std::max(early, late)) + figure.toleranceBytes;
+      const std::uint64_t high = std::max(early, late) + figure.toleranceBytes;
       EXPECT_TRUE(value >= (low >> unit.shift) && value <= (high >> unit.shift))
           << figure.what << ": expected " << (low >> unit.shift) << ".." << (high >> unit.shift)
           << " (record " << early << " and " << late << " bytes), got " << shown[i];
     }
   }
   if (!sawHighFigure) {
-    std::printf("note: no memory figure here reaches 2^31 bytes; the unsigned display went unchecked\n");
+    std::printf("note: no memory figure here goes beyond 32 bits; the wide figures went unchecked\n");
   }
   closeProgram(quimbel);
 }
 
-// The platform tells a 32-bit program that is not large-address aware at
-// most 2 GB of physical memory and of address space, whatever the machine has.
-TEST(MemoryFigures, ThirtyTwoBitProgramIsToldAtMostTwoGigabytes) {
-  if (sizeof(void*) != 4) {
-    GTEST_SKIP() << "the 2 GB caps belong to the 32-bit program; this is the 64-bit build";
-  }
+// The dialog font as the dialog manager makes it from the template.
+HFONT createDialogFont(HDC screen) {
+  return CreateFontW(-MulDiv(9, GetDeviceCaps(screen, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                     SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
+                     L"ＭＳ Ｐゴシック");
+}
+
+// Every field shows its widest text whole, in the program's font: sizes up
+// to 1 TiB (13 digits in Byte) and the sizes this machine has, the summary
+// of a TiB, and an uptime of years. Measured against the edit's text area.
+TEST(MemoryFigures, EveryFigureFitsItsFieldUpToATebibyte) {
   WorkingDirectory directory;
   Program quimbel(directory);
   ASSERT_NO_FATAL_FAILURE(startProgram(quimbel));
-  quimbel.click(IDC_UNIT_BYTE);
-  quimbel.tick();
-  for (int edit : {IDC_PHYSICAL_TOTAL, IDC_PHYSICAL_FREE, IDC_VIRTUAL_TOTAL, IDC_VIRTUAL_FREE}) {
-    const std::string shown = quimbel.controlText(edit);
-    std::uint64_t value = 0;
-    EXPECT_TRUE(parseUnsigned(shown, value) && value <= 0x7FFFFFFFu)
-        << "edit " << edit << ": expected at most 2147483647 bytes, got '" << shown << "'";
+  const MEMORYSTATUSEX here = memoryStatus();
+  struct Field {
+    int edit;
+    std::wstring widest;
+  };
+  std::vector<Field> fields = {{IDC_FREE_MEMORY_TEXT, L"空きメモリ率 1048576 / 1048576 MB"},
+                               {IDC_UPTIME, L"99999時間 59分 59秒"},
+                               {IDC_FREE_MEMORY_PERCENT, L"100"}};
+  for (const Figure& figure : kFigures) {
+    fields.push_back({figure.edit, std::to_wstring(std::max<std::uint64_t>(here.*figure.field, 1ull << 40))});
   }
+  HDC screen = GetDC(nullptr);
+  HFONT font = createDialogFont(screen);
+  HGDIOBJ previous = SelectObject(screen, font);
+  for (const Field& field : fields) {
+    SIZE extent{};
+    GetTextExtentPoint32W(screen, field.widest.c_str(), static_cast<int>(field.widest.size()), &extent);
+    RECT client{};
+    GetClientRect(quimbel.control(field.edit), &client);
+    const auto margins = static_cast<DWORD>(SendMessageW(quimbel.control(field.edit), EM_GETMARGINS, 0, 0));
+    const LONG room = client.right - LOWORD(margins) - HIWORD(margins);
+    EXPECT_LE(extent.cx, room) << "edit " << field.edit << ": " << extent.cx << " pixels of text for " << room
+                               << " pixels of room";
+  }
+  SelectObject(screen, previous);
+  DeleteObject(font);
+  ReleaseDC(nullptr, screen);
   closeProgram(quimbel);
 }
 
-std::uint32_t freePercentOf(const MEMORYSTATUS& status) {
-  if (status.dwTotalPhys == 0) return 0;
-  return static_cast<std::uint32_t>(static_cast<double>(status.dwAvailPhys) /
-                                    static_cast<double>(status.dwTotalPhys) * 100.0);
+std::uint32_t freePercentOf(const MEMORYSTATUSEX& status) {
+  if (status.ullTotalPhys == 0) return 0;
+  return static_cast<std::uint32_t>(static_cast<double>(status.ullAvailPhys) /
+                                    static_cast<double>(status.ullTotalPhys) * 100.0);
 }
 
 TEST(MemoryFigures, LoadAndFreeShareFollowThePlatformRecord) {
@@ -250,13 +270,13 @@ TEST(MemoryFigures, LoadAndFreeShareFollowThePlatformRecord) {
   Program quimbel(directory);
   ASSERT_NO_FATAL_FAILURE(startProgram(quimbel));
 
-  const MEMORYSTATUS before = memoryStatus();
+  const MEMORYSTATUSEX before = memoryStatus();
   quimbel.tick();
   const std::string load = quimbel.controlText(IDC_MEMORY_LOAD);
   const std::string percent = quimbel.controlText(IDC_FREE_MEMORY_PERCENT);
   const std::string text = quimbel.controlText(IDC_FREE_MEMORY_TEXT);
   const int bar = progressPosition(quimbel, IDC_FREE_MEMORY_BAR);
-  const MEMORYSTATUS after = memoryStatus();
+  const MEMORYSTATUSEX after = memoryStatus();
 
   // The load is shown as the platform gives it, not as 100 minus it.
   constexpr std::uint64_t kLoadSlack = 5;
@@ -285,13 +305,11 @@ TEST(MemoryFigures, LoadAndFreeShareFollowThePlatformRecord) {
   char rebuilt[64];
   std::snprintf(rebuilt, sizeof rebuilt, "空きメモリ率 %d / %d MB", freeMb, totalMb);
   EXPECT_EQ(std::string(rebuilt), text) << "free-memory text layout";
-  EXPECT_EQ(static_cast<int>(before.dwTotalPhys >> 20), totalMb) << "total MB in the free-memory text";
-  const std::uint32_t slack = 256 * kMiB;
-  const std::uint64_t freeLow =
-      (std::min(before.dwAvailPhys, after.dwAvailPhys) > slack ? std::min(before.dwAvailPhys, after.dwAvailPhys) - slack
-                                                               : 0) >> 20;
-  const std::uint64_t freeHigh =
-      (static_cast<std::uint64_t>(std::max(before.dwAvailPhys, after.dwAvailPhys)) + slack) >> 20;
+  EXPECT_EQ(static_cast<int>(before.ullTotalPhys >> 20), totalMb) << "total MB in the free-memory text";
+  const std::uint64_t slack = 256 * kMiB;
+  const std::uint64_t leastFree = std::min(before.ullAvailPhys, after.ullAvailPhys);
+  const std::uint64_t freeLow = (leastFree > slack ? leastFree - slack : 0) >> 20;
+  const std::uint64_t freeHigh = (std::max(before.ullAvailPhys, after.ullAvailPhys) + slack) >> 20;
   EXPECT_TRUE(freeMb >= 0 && static_cast<std::uint64_t>(freeMb) >= freeLow &&
               static_cast<std::uint64_t>(freeMb) <= freeHigh)
       << "free MB in the free-memory text: expected " << freeLow << ".." << freeHigh << ", got " << freeMb;
@@ -312,6 +330,14 @@ std::string uptimeText(std::uint32_t seconds) {
   return text;
 }
 
+// The system's milliseconds since start, which do not wrap after 49.7 days.
+ULONGLONG systemUptimeMs() {
+  using TickCount64 = ULONGLONG(WINAPI*)();
+  static const auto tickCount64 = reinterpret_cast<TickCount64>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetTickCount64")));
+  return tickCount64();
+}
+
 TEST(MemoryUptime, FollowsTheSystemTickCount) {
   WorkingDirectory directory;
   Program quimbel(directory);
@@ -319,10 +345,10 @@ TEST(MemoryUptime, FollowsTheSystemTickCount) {
 
   // A couple of seconds either side allow for the read and the tick.
   constexpr std::uint32_t kSlackSeconds = 2;
-  const std::uint32_t before = GetTickCount() / 1000;
+  const auto before = static_cast<std::uint32_t>(systemUptimeMs() / 1000);
   quimbel.tick();
   const std::string shown = quimbel.controlText(IDC_UPTIME);
-  const std::uint32_t after = GetTickCount() / 1000;
+  const auto after = static_cast<std::uint32_t>(systemUptimeMs() / 1000);
 
   std::string candidates;
   bool matched = false;

@@ -144,29 +144,29 @@ const ExpectedControl kStatusControls[] = {
     {-1, kLabel, L"空きメモリ比率", 7, 152, 44, 8},
     {1005, kRightEditNoTab, L"", 51, 150, 16, 12},  // memory load
     {-1, kLabel, L"物理メモリ", 7, 168, 31, 8},
-    {1006, kRightEdit, L"", 39, 166, 43, 12},
-    {1023, kLabel, L"Byte", 83, 168, 15, 8},
-    {-1, kLabel, L"物理空き", 100, 168, 27, 8},
-    {1007, kRightEdit, L"", 129, 166, 43, 12},
-    {1027, kLabel, L"Byte", 173, 168, 15, 8},
+    {1006, kRightEdit, L"", 39, 166, 62, 12},
+    {1023, kLabel, L"Byte", 102, 168, 15, 8},
+    {-1, kLabel, L"物理空き", 119, 168, 27, 8},
+    {1007, kRightEdit, L"", 148, 166, 62, 12},
+    {1027, kLabel, L"Byte", 211, 168, 15, 8},
     {-1, kLabel, L"仮想メモリ", 7, 184, 31, 8},
-    {1008, kRightEdit, L"", 39, 182, 43, 12},  // page file total
-    {1028, kLabel, L"Byte", 83, 184, 15, 8},
-    {-1, kLabel, L"仮想空き", 100, 184, 27, 8},
-    {1009, kRightEdit, L"", 129, 182, 43, 12},  // page file free
-    {1029, kLabel, L"Byte", 173, 184, 15, 8},
+    {1008, kRightEdit, L"", 39, 182, 62, 12},  // page file total
+    {1028, kLabel, L"Byte", 102, 184, 15, 8},
+    {-1, kLabel, L"仮想空き", 119, 184, 27, 8},
+    {1009, kRightEdit, L"", 148, 182, 62, 12},  // page file free
+    {1029, kLabel, L"Byte", 211, 184, 15, 8},
     {-1, kLabel, L"合計メモリ", 7, 200, 31, 8},
-    {1010, kRightEdit, L"", 39, 198, 43, 12},  // virtual total
-    {1030, kLabel, L"Byte", 83, 200, 15, 8},
-    {-1, kLabel, L"合計空き", 100, 200, 27, 8},
-    {1011, kRightEdit, L"", 129, 198, 43, 12},  // virtual free
-    {1031, kLabel, L"Byte", 173, 200, 15, 8},
-    {1021, kLeftEditNoEdge, L"", 7, 214, 89, 12},  // free-memory summary
-    {1043, kSmoothProgress, L"Progress1", 99, 212, 63, 11},
-    {1022, kRightEditNoEdge, L"", 165, 213, 12, 12},  // free-memory percent
-    {-1, kLabel, L"%", 180, 214, 8, 8},                // not centred, unlike the others
+    {1010, kRightEdit, L"", 39, 198, 62, 12},  // virtual total
+    {1030, kLabel, L"Byte", 102, 200, 15, 8},
+    {-1, kLabel, L"合計空き", 119, 200, 27, 8},
+    {1011, kRightEdit, L"", 148, 198, 62, 12},  // virtual free
+    {1031, kLabel, L"Byte", 211, 200, 15, 8},
+    {1021, kLeftEditNoEdge, L"", 7, 214, 125, 12},  // free-memory summary
+    {1043, kSmoothProgress, L"Progress1", 135, 212, 63, 11},
+    {1022, kRightEditNoEdge, L"", 201, 213, 14, 12},  // free-memory percent
+    {-1, kLabel, L"%", 217, 214, 8, 8},                // not centred, unlike the others
     {-1, kLabel, L"起動時間", 7, 230, 28, 8},
-    {1014, kLeftEditNoEdgeNoTab, L"", 37, 230, 61, 12},  // uptime
+    {1014, kLeftEditNoEdgeNoTab, L"", 37, 230, 74, 12},  // uptime
     {1042, kAutoCheckBox, L"常に手前に表示(&A)", 116, 232, 72, 10},
     {1012, kFaceBitmap, L"", 149, 78, 13, 14},
 };
@@ -198,7 +198,7 @@ class StatusDialogTemplate : public ProgramResourcesTest {
 
 TEST_F(StatusDialogTemplate, WindowCaptionSizeFontAndMenu) {
   EXPECT_EQ(L"QuimbelUtility", dialog_->title);
-  EXPECT_EQ(195, dialog_->cx);
+  EXPECT_EQ(233, dialog_->cx);
   EXPECT_EQ(249, dialog_->cy);
   EXPECT_TRUE(dialog_->menu.isOrdinal && dialog_->menu.ordinal == kStatusMenu)
       << "menu is " << describe(dialog_->menu) << ", expected #" << kStatusMenu;
