@@ -237,7 +237,7 @@ void StatusDialog::setUnitLabels() {
   virtualFreeUnit = label;
 }
 
-void StatusDialog::formatUptime() { uptimeText = ::formatUptime(GetTickCount()); }
+void StatusDialog::formatUptime() { uptimeText = ::formatUptime(readUptimeMilliseconds()); }
 
 void StatusDialog::onTimer(UINT_PTR) {
   updateData(true);
