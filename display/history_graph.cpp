@@ -8,15 +8,19 @@ constexpr int kPixelsPerSample = 4;
 constexpr int kLoadPerPixel = 5;
 constexpr int kBaseline = 2;
 
+constexpr int kLineLength = kPixelsPerSample * static_cast<int>(kCpuHistoryLength - 1);
+
 int heightOf(std::uint32_t load, int bottom) {
   return bottom - static_cast<int>(load / kLoadPerPixel) - kBaseline;
 }
 }  // namespace
 
-GraphSegments historySegments(const CpuHistory& history, int bottom) {
+GraphSegments historySegments(const CpuHistory& history, int width, int bottom) {
+  const int lastColumn = width - 1;
+  const int start = lastColumn < kLineLength ? lastColumn - kLineLength : 0;
   GraphSegments segments;
   for (std::size_t i = 0; i < segments.size(); ++i) {
-    const int x = static_cast<int>(i) * kPixelsPerSample;
+    const int x = start + static_cast<int>(i) * kPixelsPerSample;
     segments[i] = {x, heightOf(history[i], bottom), x + kPixelsPerSample,
                    heightOf(history[i + 1], bottom)};
   }
@@ -43,7 +47,7 @@ void drawHistoryGraph(HWND graph, const CpuHistory& history, COLORREF lineColor,
   // control's width, and must not run over the neighbouring controls.
   const int saved = SaveDC(dc.get());
   IntersectClipRect(dc.get(), client.left, client.top, client.right, client.bottom);
-  for (const GraphSegment& segment : historySegments(history, client.bottom)) {
+  for (const GraphSegment& segment : historySegments(history, client.right, client.bottom)) {
     MoveToEx(dc.get(), segment.x1, segment.y1, nullptr);
     LineTo(dc.get(), segment.x2, segment.y2);
   }

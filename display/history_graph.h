@@ -15,9 +15,12 @@ struct GraphSegment {
 };
 using GraphSegments = std::array<GraphSegment, kCpuHistoryLength - 1>;
 
-// Four pixels per sample from x = 0; load 0 lies two pixels above `bottom`
-// and every five points of load raise the line by one pixel.
-GraphSegments historySegments(const CpuHistory& history, int bottom);
+// Four pixels per sample; load 0 lies two pixels above `bottom` and every
+// five points of load raise the line by one pixel. The line is 116 pixels
+// long: it starts at x = 0 in a control `width` pixels wide where it fits,
+// and where it does not, it ends at the control's last column, so the
+// newest samples are always on screen and the oldest are what is cut off.
+GraphSegments historySegments(const CpuHistory& history, int width, int bottom);
 
 // Fills the graph control with the background, which wipes the previous
 // picture, and draws the history over it in the line colour, clipped to the

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
@@ -112,7 +113,8 @@ void expectGraph(const Program& quimbel, int steadyLoad) {
   const RECT around{graph.left - 4, graph.top - 4, graph.left + kPolylineEnd + 4, graph.bottom + 4};
   const ScreenCheck check = checkScreen(around, graph, [&](int x, int y) {
     const bool edge = x == 0 || y == 0 || x == width - 1 || y == height - 1;
-    return y == lineRow && x < kPolylineEnd ? kLine : edge ? kBlack : kBackground;
+    // The newest end lies on the last column at most, which stays outline.
+    return y == lineRow && x < std::min(kPolylineEnd, width - 1) ? kLine : edge ? kBlack : kBackground;
   });
   EXPECT_EQ(0, check.wrong) << "graph pixels wrong for load " << steadyLoad << " (line row " << lineRow << " of "
                             << height << "); first at " << check.first;
@@ -121,6 +123,22 @@ void expectGraph(const Program& quimbel, int steadyLoad) {
       EXPECT_NE(kLine, check.shot.at(x, y)) << "line drawn outside the control at client x " << x - graph.left;
     }
   }
+}
+
+// After a steady load, ticks at a higher one: the two newest segments lie
+// flat on the new load's row in the last columns inside the outline, with
+// nothing left on the old row there. A line anchored at the left edge of a
+// control narrower than itself would show the old load there.
+void expectNewestAtRightEdge(const Program& quimbel, int oldLoad, int newLoad) {
+  const RECT graph = quimbel.controlScreenRect(IDC_GRAPH);
+  const int height = graph.bottom - graph.top;
+  const int newRow = height - newLoad / 5 - 2;
+  const int oldRow = height - oldLoad / 5 - 2;
+  const RECT part{graph.right - 8, graph.top + newRow, graph.right - 1, graph.top + oldRow + 1};
+  const ScreenCheck check =
+      checkScreen(part, part, [&](int, int y) { return y == 0 ? kLine : kBackground; });
+  EXPECT_EQ(0, check.wrong) << "the last columns after the load went from " << oldLoad << " to " << newLoad
+                            << "; first wrong at " << check.first;
 }
 
 // Classic, as Windows draws this program's bars: separate chunks of the
@@ -205,6 +223,9 @@ TEST(GraphAndFace, GraphWhereTheLoadSaysAndEachMoodsBuiltinFace) {
   expectGraph(quimbel, 40);
   expectClassicCpuBar(quimbel);
   expectFace(quimbel, BuiltinFace(IDB_FACE_FINE), "fine, resources 100");
+  ASSERT_TRUE(machine.setLoad(100));
+  quimbel.tick(3);
+  expectNewestAtRightEdge(quimbel, 40, 100);
 
   // After the window has been covered, the graph shows its background and
   // outline again before any tick (the uptime text tells a tick apart).
@@ -239,6 +260,27 @@ TEST(GraphAndFace, GraphWhereTheLoadSaysAndEachMoodsBuiltinFace) {
     quimbel.tick();
     expectFace(quimbel, BuiltinFace(mood.bitmap), mood.what);
   }
+}
+
+// Without the font setting the dialogs come out narrower (in a user's own
+// Wine, and with the font Windows has), and the graph control with them:
+// too narrow for the whole line, whose newest part must still show.
+TEST(GraphAndFace, NarrowGraphShowsTheNewestSamples) {
+  WorkingDirectory directory;
+  directory.writeSettings(settingsWith(""));
+  Win98Machine machine(directory);
+  ASSERT_TRUE(machine.ready());
+  ASSERT_TRUE(machine.setLoad(40));
+  e2e::WithoutDialogFontReplacement plainWine;
+  Program quimbel(directory);
+  ASSERT_TRUE(startUp(quimbel));
+  const RECT graph = quimbel.controlScreenRect(IDC_GRAPH);
+  ASSERT_LT(graph.right - graph.left, kPolylineEnd + 1) << "a graph this wide shows the whole line";
+  quimbel.tick(30);
+  expectGraph(quimbel, 40);
+  ASSERT_TRUE(machine.setLoad(100));
+  quimbel.tick(3);
+  expectNewestAtRightEdge(quimbel, 40, 100);
 }
 
 using e2e::writeBitmap;

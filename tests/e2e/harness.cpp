@@ -199,41 +199,48 @@ bool waitFor(const std::function<bool()>& condition, DWORD timeoutMs, DWORD poll
 
 // --- Windows version seen by the program -----------------------------------
 
-WindowsVersionMode::WindowsVersionMode(const std::string& version) {
-  HKEY key = nullptr;
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, kVersionKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                      KEY_READ | KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS) {
+ScopedUserSetting::ScopedUserSetting(const std::string& key, const std::string& name, const std::string& value)
+    : key_(key), name_(name) {
+  HKEY raw = nullptr;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE,
+                      nullptr, &raw, nullptr) != ERROR_SUCCESS) {
     return;
   }
-  char previous[64] = {};
+  char previous[256] = {};
   DWORD size = sizeof previous - 1;
   DWORD type = 0;
-  if (RegQueryValueExA(key, kVersionValue, nullptr, &type, reinterpret_cast<BYTE*>(previous), &size) ==
+  if (RegQueryValueExA(raw, name_.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(previous), &size) ==
           ERROR_SUCCESS &&
       type == REG_SZ) {
     hadPrevious_ = true;
     previous_ = previous;
   }
-  if (version.empty()) {
-    RegDeleteValueA(key, kVersionValue);
+  if (value.empty()) {
+    RegDeleteValueA(raw, name_.c_str());
   } else {
-    RegSetValueExA(key, kVersionValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(version.c_str()),
-                   static_cast<DWORD>(version.size() + 1));
+    RegSetValueExA(raw, name_.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>(value.size() + 1));
   }
-  RegCloseKey(key);
+  RegCloseKey(raw);
 }
 
-WindowsVersionMode::~WindowsVersionMode() {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, kVersionKey, 0, KEY_WRITE, &key) != ERROR_SUCCESS) return;
+ScopedUserSetting::~ScopedUserSetting() {
+  HKEY raw = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, KEY_WRITE, &raw) != ERROR_SUCCESS) return;
   if (hadPrevious_) {
-    RegSetValueExA(key, kVersionValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(previous_.c_str()),
+    RegSetValueExA(raw, name_.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(previous_.c_str()),
                    static_cast<DWORD>(previous_.size() + 1));
   } else {
-    RegDeleteValueA(key, kVersionValue);
+    RegDeleteValueA(raw, name_.c_str());
   }
-  RegCloseKey(key);
+  RegCloseKey(raw);
 }
+
+WindowsVersionMode::WindowsVersionMode(const std::string& version)
+    : ScopedUserSetting(kVersionKey, kVersionValue, version) {}
+
+WithoutDialogFontReplacement::WithoutDialogFontReplacement()
+    : ScopedUserSetting("Software\\Wine\\Fonts\\Replacements", "ＭＳ Ｐゴシック", "") {}
 
 bool setDynDataValue(const std::string& subkey, const std::string& valueName, std::uint32_t value) {
   HKEY key = nullptr;

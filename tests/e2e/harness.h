@@ -16,20 +16,36 @@ namespace e2e {
 // Polls `condition` until it holds or `timeoutMs` passes; true if it held.
 bool waitFor(const std::function<bool()>& condition, DWORD timeoutMs = 10000, DWORD pollMs = 20);
 
+// A text value of the current user's registry set (or, for "", removed)
+// for as long as this lives; the previous state comes back afterwards.
+class ScopedUserSetting {
+ public:
+  ScopedUserSetting(const std::string& key, const std::string& name, const std::string& value);
+  ~ScopedUserSetting();
+  ScopedUserSetting(const ScopedUserSetting&) = delete;
+  ScopedUserSetting& operator=(const ScopedUserSetting&) = delete;
+
+ private:
+  std::string key_;
+  std::string name_;
+  bool hadPrevious_ = false;
+  std::string previous_;
+};
+
 // The Windows version Wine shows to Quimbel.exe only
 // (HKCU\Software\Wine\AppDefaults\Quimbel.exe, value Version):
 // "" restores Wine's default, otherwise e.g. "win98", "win95", "nt40".
-// Restores the previous setting when destroyed.
-class WindowsVersionMode {
+class WindowsVersionMode : public ScopedUserSetting {
  public:
   explicit WindowsVersionMode(const std::string& version);
-  ~WindowsVersionMode();
-  WindowsVersionMode(const WindowsVersionMode&) = delete;
-  WindowsVersionMode& operator=(const WindowsVersionMode&) = delete;
+};
 
- private:
-  bool hadPrevious_ = false;
-  std::string previous_;
+// No font replacement for the dialogs' font, as in a Wine that was not set
+// up for this program: Wine picks a Japanese font of its own, with other
+// metrics (narrower dialogs among them).
+class WithoutDialogFontReplacement : public ScopedUserSetting {
+ public:
+  WithoutDialogFontReplacement();
 };
 
 // Writes a DWORD under HKEY_DYN_DATA (the 9x performance statistics).
