@@ -9,6 +9,7 @@
 #include "framework/application.h"
 #include "framework/classic_look.h"
 #include "framework/data_exchange.h"
+#include "framework/platform_text.h"
 #include "probes/cpu_load.h"
 #include "probes/memory_status.h"
 #include "probes/platform_kind.h"
@@ -31,12 +32,6 @@ constexpr const char* kResourceMeterMissing =
     "rsrc32.dllが見つかりません。\n"
     "このファイルはリソースを表示するのに必要なファイルです。\n"
     "リソースメーターをインストールして下さい。";
-
-std::string loadString(UINT id) {
-  char buffer[256] = {};
-  int length = LoadStringA(GetModuleHandleA(nullptr), id, buffer, sizeof buffer);
-  return std::string(buffer, length > 0 ? static_cast<std::size_t>(length) : 0);
-}
 
 // The Resource Meter is a system component: loading it by bare name would
 // also find a planted copy in the current directory.
@@ -100,10 +95,10 @@ bool StatusDialog::onInitDialog() {
   }
 
   if (HMENU systemMenu = GetSystemMenu(hwnd(), FALSE)) {
-    std::string aboutItem = loadString(IDS_ABOUT_MENU_ITEM);
+    const std::string aboutItem = fw::loadString(IDS_ABOUT_MENU_ITEM);
     if (!aboutItem.empty()) {
       AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
-      AppendMenuA(systemMenu, MF_STRING, IDM_ABOUT_SYSCOMMAND, aboutItem.c_str());
+      fw::appendMenuItem(systemMenu, IDM_ABOUT_SYSCOMMAND, aboutItem);
     }
   }
   SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(appIcon));
@@ -125,7 +120,8 @@ bool StatusDialog::onInitDialog() {
 
 void StatusDialog::readSettings() {
   StartupSettings stored = readStartupSettings(ProfileSettingsReader(settingsPath));
-  faceSetName = stored.faceSetName;
+  // The file holds the name in the system's code page.
+  faceSetName = fw::fromSystemCodePage(stored.faceSetName);
   defaultUnit = stored.defaultUnit;
   unitAtExit = stored.unitAtExit;
   displayUnit = defaultUnit;

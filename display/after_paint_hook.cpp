@@ -4,6 +4,8 @@
 #include <utility>
 #include <vector>
 
+#include "framework/platform_text.h"
+
 namespace display {
 namespace {
 // The hooks attached now, found by their control. The hook procedure runs
@@ -36,8 +38,9 @@ bool AfterPaintHook::attach(HWND control, std::function<void()> afterPaint) {
   control_ = control;
   afterPaint_ = std::move(afterPaint);
   attachedHooks().push_back(this);
-  original_ = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfterPaintHook::hookProc)));
+  // In the width the control was made in: subclassing in the other would
+  // have every text that passes it converted on the way.
+  original_ = fw::subclassWindow(control, &AfterPaintHook::hookProc);
   if (!original_) {
     forget(this);
     control_ = nullptr;
@@ -48,7 +51,7 @@ bool AfterPaintHook::attach(HWND control, std::function<void()> afterPaint) {
 
 void AfterPaintHook::detach() {
   if (!control_) return;
-  if (IsWindow(control_)) SetWindowLongPtrA(control_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
+  if (IsWindow(control_)) fw::subclassWindow(control_, original_);
   forget(this);
   control_ = nullptr;
   original_ = nullptr;
@@ -56,13 +59,13 @@ void AfterPaintHook::detach() {
 
 LRESULT CALLBACK AfterPaintHook::hookProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   AfterPaintHook* hook = hookOf(window);
-  if (!hook) return DefWindowProcA(window, message, wParam, lParam);
+  if (!hook) return fw::defWindowProc(window, message, wParam, lParam);
   WNDPROC original = hook->original_;
   if (message == WM_NCDESTROY) {
     hook->detach();
-    return CallWindowProcA(original, window, message, wParam, lParam);
+    return fw::callWindowProc(original, window, message, wParam, lParam);
   }
-  const LRESULT result = CallWindowProcA(original, window, message, wParam, lParam);
+  const LRESULT result = fw::callWindowProc(original, window, message, wParam, lParam);
   if (message == WM_PAINT && !hook->inCallback_ && hook->afterPaint_) {
     hook->inCallback_ = true;
     hook->afterPaint_();

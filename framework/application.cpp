@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "framework/dialog.h"
+#include "framework/platform_text.h"
 
 namespace fw {
 namespace {
@@ -11,21 +12,12 @@ Application* theApplication = nullptr;
 
 constexpr int kAppExitCommand = 57665;
 
-std::string moduleBaseName(HINSTANCE instance) {
-  std::string path(MAX_PATH, '\0');
-  for (;;) {
-    DWORD length = GetModuleFileNameA(instance, &path[0], static_cast<DWORD>(path.size()));
-    if (length == 0) return {};
-    if (length < path.size()) {
-      path.resize(length);
-      break;
-    }
-    path.resize(path.size() * 2);
-  }
-  std::string::size_type slash = path.find_last_of("\\/:");
-  std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-  std::string::size_type dot = name.rfind('.');
-  if (dot != std::string::npos) name.erase(dot);
+std::wstring moduleBaseName(HINSTANCE instance) {
+  const std::wstring path = moduleFileName(instance);
+  const std::wstring::size_type slash = path.find_last_of(L"\\/:");
+  std::wstring name = slash == std::wstring::npos ? path : path.substr(slash + 1);
+  const std::wstring::size_type dot = name.rfind(L'.');
+  if (dot != std::wstring::npos) name.erase(dot);
   return name;
 }
 
@@ -66,12 +58,13 @@ void initCommonControls() {
   if (!InitCommonControlsEx(&controls)) InitCommonControls();
 }
 
-int appMessageBox(const std::string& text, UINT type) {
+int appMessageBox(const std::string& text, UINT type) { return appMessageBox(widen(text), type); }
+
+int appMessageBox(const std::wstring& text, UINT type) {
   Application* app = Application::current();
   HWND owner = app ? app->mainWindowHandle() : nullptr;
   if (owner && !IsWindow(owner)) owner = nullptr;
-  const char* caption = app ? app->name().c_str() : "";
-  return MessageBoxA(owner, text.c_str(), caption, type);
+  return messageBox(owner, text, app ? app->name() : std::wstring(), type);
 }
 
 }  // namespace fw

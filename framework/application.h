@@ -24,7 +24,7 @@ class Application {
   int run(HINSTANCE instance);
 
   // The executable's file name without its extension.
-  const std::string& name() const { return name_; }
+  const std::wstring& name() const { return name_; }
 
   void setMainWindow(Dialog* window) { mainWindow_ = window; }
   HWND mainWindowHandle() const;
@@ -42,7 +42,7 @@ class Application {
   void onAppExit();
 
  private:
-  std::string name_;
+  std::wstring name_;
   Dialog* mainWindow_ = nullptr;
 };
 
@@ -52,5 +52,6 @@ void initCommonControls();
 // A message box owned by the main window and captioned with the
 // application's name.
 int appMessageBox(const std::string& text, UINT type);
+int appMessageBox(const std::wstring& text, UINT type);
 
 }  // namespace fw

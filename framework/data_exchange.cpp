@@ -78,17 +78,8 @@ std::string rangeMessage(std::uint32_t minValue, std::uint32_t maxValue) {
   return buffer;
 }
 
-std::string windowText(HWND window) {
-  int length = GetWindowTextLengthA(window);
-  if (length <= 0) return {};
-  std::string text(static_cast<std::size_t>(length) + 1, '\0');
-  int copied = GetWindowTextA(window, &text[0], length + 1);
-  text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
-  return text;
-}
-
 void setWindowTextIfChanged(HWND window, const std::string& text) {
-  if (windowText(window) != text) SetWindowTextA(window, text.c_str());
+  if (windowText(window) != text) setWindowText(window, text);
 }
 
 DataExchange::DataExchange(HWND dialog, bool saveAndValidate) : controls_(ownList_), saving_(saveAndValidate) {

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "framework/control_list.h"
+#include "framework/platform_text.h"
 
 namespace fw {
 
@@ -61,7 +62,6 @@ bool parseInt32(const std::string& text, std::int32_t& value);
 bool parseUInt32(const std::string& text, std::uint32_t& value);
 bool parseUInt64(const std::string& text, std::uint64_t& value);
 
-std::string windowText(HWND window);
 // Sets the text only when it differs, so a refresh does not flicker.
 void setWindowTextIfChanged(HWND window, const std::string& text);
 

@@ -3,6 +3,7 @@
 #include "framework/application.h"
 #include "framework/data_exchange.h"
 #include "framework/handles.h"
+#include "framework/platform_text.h"
 
 namespace fw {
 
@@ -11,7 +12,6 @@ Dialog::Dialog(int templateId, HWND parent) : templateId_(templateId), parent_(p
 Dialog::~Dialog() = default;
 
 INT_PTR Dialog::doModal() {
-  HINSTANCE instance = GetModuleHandleA(nullptr);
   HWND owner = parent_;
   // Like any secondary window, a dialog without a parent is owned by the
   // main window, which stays disabled while it runs.
@@ -21,8 +21,7 @@ INT_PTR Dialog::doModal() {
       if (main && main != window_ && IsWindow(main)) owner = main;
     }
   }
-  return DialogBoxParamA(instance, MAKEINTRESOURCEA(templateId_), owner, dialogProc,
-                         reinterpret_cast<LPARAM>(this));
+  return dialogBox(templateId_, owner, dialogProc, reinterpret_cast<LPARAM>(this));
 }
 
 bool Dialog::updateData(bool saveAndValidate) {
@@ -99,7 +98,7 @@ INT_PTR Dialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // default handling: a themed Wine looks up a property of the dialog
       // there first, one server round trip for every repaint of every
       // read-only field the tick changes.
-      return static_cast<INT_PTR>(DefWindowProcA(window_, message, wParam, lParam));
+      return static_cast<INT_PTR>(defWindowProc(window_, message, wParam, lParam));
     case WM_QUERYDRAGICON: {
       HICON icon = onQueryDragIcon();
       if (!icon) return FALSE;

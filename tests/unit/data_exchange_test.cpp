@@ -471,7 +471,7 @@ class NamedApplication final : public fw::Application {
 TEST_F(FailedSave, TheBoxIsCaptionedWithTheApplicationName) {
   NamedApplication app;
   app.run(GetModuleHandleA(nullptr));
-  ASSERT_EQ("quimbel_unit_tests", app.name());
+  ASSERT_EQ(L"quimbel_unit_tests", app.name());
   runRow(rows().front(), "quimbel_unit_tests");
 }
 
