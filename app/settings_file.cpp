@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "tools/face_set_list.h"
+
 namespace settings {
 
 std::string pathInCurrentDirectory() {
@@ -70,8 +72,9 @@ void ProfileSettingsStore::saveUnitAtExit(std::int32_t unitAtExit) {
   writeIntSetting(settings::kGeneral, settings::kUnitEnd, unitAtExit, path_);
 }
 
-void ProfileSettingsStore::saveFaceSet(const std::string& name) {
-  writeTextSetting(settings::kGeneral, settings::kFaceDir, name, path_);
+void ProfileSettingsStore::saveFaceSet(const std::wstring& name) {
+  const std::optional<std::string> stored = name.empty() ? std::string() : faceSetNameFor(name);
+  if (stored) writeTextSetting(settings::kGeneral, settings::kFaceDir, *stored, path_);
 }
 
 COLORREF backgroundColorFromSetting(std::int32_t stored) {

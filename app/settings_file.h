@@ -80,7 +80,7 @@ class ProfileSettingsStore final : public SettingsStore {
   void saveBackgroundColor(COLORREF colour) override;
   void saveDefaultUnit(std::int32_t unit) override;
   void saveUnitAtExit(std::int32_t unitAtExit) override;
-  void saveFaceSet(const std::string& name) override;
+  void saveFaceSet(const std::wstring& name) override;
 
  private:
   std::string path_;

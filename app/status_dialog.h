@@ -58,7 +58,7 @@ class StatusDialog : public fw::Dialog {
   std::int32_t platformKind = 0;
   std::int32_t monitorY = 0;
   std::int32_t monitorX = 0;
-  std::string faceSetName;
+  std::wstring faceSetName;
   std::int32_t unitAtExit = 0;
   COLORREF backgroundColor = 0;
   CpuHistory cpuHistory{};

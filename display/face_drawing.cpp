@@ -4,18 +4,18 @@
 
 #include "display/face_file_check.h"
 #include "framework/handles.h"
+#include "framework/platform_text.h"
 #include "res/resource.h"
 
 namespace {
 
 constexpr int kFaceSide = 48;
-constexpr const char* kPreviewFile = "fine.bmp";
+constexpr const wchar_t* kPreviewFile = L"fine.bmp";
 
 // Reads only the headers, so that the platform's loader never sees a file
 // that is not a whole, reasonably sized bitmap.
-bool faceFileLooksLoadable(const std::string& path) {
-  fw::File file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr));
+bool faceFileLooksLoadable(const std::wstring& path) {
+  fw::File file(fw::openFileForReading(path));
   if (!file || GetFileType(file.get()) != FILE_TYPE_DISK) return false;
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return false;
@@ -25,9 +25,9 @@ bool faceFileLooksLoadable(const std::string& path) {
   return isLoadableFaceFile(head, read, static_cast<std::uint64_t>(size.QuadPart));
 }
 
-fw::Bitmap loadFaceFile(const std::string& path) {
+fw::Bitmap loadFaceFile(const std::wstring& path) {
   if (!faceFileLooksLoadable(path)) return fw::Bitmap();
-  return fw::Bitmap(static_cast<HBITMAP>(LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
+  return fw::Bitmap(fw::loadBitmapFile(path));
 }
 
 SIZE bitmapSize(HBITMAP bitmap) {
@@ -97,15 +97,15 @@ void drawBuiltinFace(HWND face, int resourceId) {
   copyPicture(face, picture.get(), kFaceSide, kFaceSide);
 }
 
-bool drawFileFace(HWND face, const std::string& faceSetName, const char* fileName) {
-  fw::Bitmap picture = loadFaceFile(faceSetName + "\\" + fileName);
+bool drawFileFace(HWND face, const std::wstring& faceSetName, const char* fileName) {
+  fw::Bitmap picture = loadFaceFile(faceSetName + L"\\" + fw::widen(fileName));
   return picture && copyFaceSquare(face, picture.get());
 }
 
 void drawBuiltinFacePreview(HWND face) { drawBuiltinFace(face, IDB_FACE_FINE); }
 
-bool drawFileFacePreview(HWND face, const std::string& faceSetName) {
-  fw::Bitmap picture = loadFaceFile(faceSetName + "\\" + kPreviewFile);
+bool drawFileFacePreview(HWND face, const std::wstring& faceSetName) {
+  fw::Bitmap picture = loadFaceFile(faceSetName + L"\\" + kPreviewFile);
   if (!picture) return false;
   const SIZE size = bitmapSize(picture.get());
   return copyPicture(face, picture.get(), size.cx, size.cy);

@@ -17,9 +17,9 @@ void drawBuiltinFace(HWND face, int resourceId);
 // the picture is smaller, the rest of the square shows the dialog's face
 // colour. A file that is missing, not a bitmap, truncated, or larger than a
 // face picture may be is not read at all. False when nothing was drawn.
-bool drawFileFace(HWND face, const std::string& faceSetName, const char* fileName);
+bool drawFileFace(HWND face, const std::wstring& faceSetName, const char* fileName);
 
 // The settings dialog's previews: the built-in fine face, and a face set's
 // "fine.bmp" at its own size (false when nothing was drawn).
 void drawBuiltinFacePreview(HWND face);
-bool drawFileFacePreview(HWND face, const std::string& faceSetName);
+bool drawFileFacePreview(HWND face, const std::wstring& faceSetName);

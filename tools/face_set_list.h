@@ -1,5 +1,4 @@
-// The face sets on offer: the sub-directories of the current directory
-// whose names the settings file can hold.
+// The face sets on offer, and their names as the settings file holds them.
 #pragma once
 
 #include <optional>
@@ -9,13 +8,13 @@
 // The most bytes of "FaceDir" a start-up read keeps.
 constexpr std::size_t kFaceSetNameMaxBytes = 255;
 
-// A directory name as the program's 8-bit text, or nothing when the name
-// does not survive the ANSI code page exactly (no best-fit look-alikes, no
-// default characters) or runs over kFaceSetNameMaxBytes: such a set could
-// be chosen but would be lost at the next start.
+// A face-set name as the settings file holds it, in the system's code page;
+// nothing where the file cannot hold it: a character the code page lacks
+// (no look-alikes: they would name another folder) or more than
+// kFaceSetNameMaxBytes, which the next start would cut.
 std::optional<std::string> faceSetNameFor(const std::wstring& directoryName);
 
 // Every sub-directory of the current directory (hidden and system ones
-// too, never "." or ".." or plain files) that faceSetNameFor accepts, in the
-// order the file system lists them.
-std::vector<std::string> listFaceSetDirectories();
+// too, never "." or ".." or plain files), whatever characters its name
+// holds, in the order the file system lists them.
+std::vector<std::wstring> listFaceSetDirectories();

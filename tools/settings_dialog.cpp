@@ -2,15 +2,26 @@
 
 #include "display/control_fill.h"
 #include "display/face_drawing.h"
+#include "framework/application.h"
 #include "framework/data_exchange.h"
 #include "framework/handles.h"
+#include "framework/platform_text.h"
 #include "res/resource.h"
 #include "tools/face_set_list.h"
 
 namespace {
 constexpr int kUnitButtons[] = {IDC_SETTINGS_UNIT_BYTE, IDC_SETTINGS_UNIT_KB, IDC_SETTINGS_UNIT_MB};
 
-bool isDefaultEntry(const std::string& name) { return name == kDefaultFaceSetEntry; }
+constexpr const char* kFaceSetNotStorable = "表情「%s」の名前は設定ファイルに保存できないため、次回の起動では使われません。";
+
+bool isDefaultEntry(const std::wstring& name) { return name == fw::widen(kDefaultFaceSetEntry); }
+
+// The message naming a face set the settings file cannot hold.
+std::wstring faceSetNotStorableMessage(const std::wstring& name) {
+  std::wstring message = fw::widen(kFaceSetNotStorable);
+  message.replace(message.find(L"%s"), 2, name);
+  return message;
+}
 }  // namespace
 
 SettingsDialog::SettingsDialog(CustomColours& colours, SettingsStore& settingsStore, HWND parent)
@@ -25,8 +36,7 @@ bool SettingsDialog::onInitDialog() {
   fw::Dialog::onInitDialog();
   fillFaceList();
   if (unitAtExit != 0) enableUnitButtons(false);
-  SendMessageA(item(IDC_FACE_LIST), LB_SELECTSTRING, static_cast<WPARAM>(-1),
-               reinterpret_cast<LPARAM>(faceSetName.c_str()));
+  fw::selectListString(item(IDC_FACE_LIST), faceSetName);
   drawPreview(faceSetName);
   lineSwatchRepaint.attach(item(IDC_LINE_SWATCH), [this] { fillControlRect(item(IDC_LINE_SWATCH), lineColor); });
   backgroundSwatchRepaint.attach(item(IDC_BACKGROUND_SWATCH),
@@ -39,10 +49,8 @@ bool SettingsDialog::onInitDialog() {
 void SettingsDialog::fillFaceList() {
   HWND list = item(IDC_FACE_LIST);
   SendMessageA(list, LB_RESETCONTENT, 0, 0);
-  SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kDefaultFaceSetEntry));
-  for (const std::string& name : listFaceSetDirectories()) {
-    SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
-  }
+  fw::addListString(list, fw::widen(kDefaultFaceSetEntry));
+  for (const std::wstring& name : listFaceSetDirectories()) fw::addListString(list, name);
 }
 
 void SettingsDialog::enableUnitButtons(bool enabled) {
@@ -93,21 +101,16 @@ void SettingsDialog::onFaceSelChange() {
   HWND list = item(IDC_FACE_LIST);
   const LRESULT index = SendMessageA(list, LB_GETCURSEL, 0, 0);
   if (index == LB_ERR) return;  // nothing chosen: keep the name and the preview
-  const LRESULT length = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-  if (length == LB_ERR) return;
-  std::string name(static_cast<std::size_t>(length) + 1, '\0');
-  const LRESULT copied =
-      SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&name[0]));
-  if (copied == LB_ERR) return;
-  name.resize(static_cast<std::size_t>(copied));
-  faceSetName = name;
+  const std::optional<std::wstring> name = fw::listString(list, static_cast<int>(index));
+  if (!name) return;
+  faceSetName = *name;
   drawPreview(faceSetName);
 }
 
-void SettingsDialog::drawPreview(const std::string& name) {
+void SettingsDialog::drawPreview(const std::wstring& name) {
   if (name.empty() || isDefaultEntry(name)) {
     drawBuiltinFacePreview(item(IDC_FACE_PREVIEW));
-    previewFaceSet = std::string();
+    previewFaceSet = std::wstring();
   } else if (drawFileFacePreview(item(IDC_FACE_PREVIEW), name)) {
     previewFaceSet = name;
   }
@@ -131,5 +134,9 @@ void SettingsDialog::saveSettings() {
   store.saveDefaultUnit(defaultUnit);
   store.saveUnitAtExit(unitAtExit);
   if (isDefaultEntry(faceSetName)) faceSetName.clear();
-  store.saveFaceSet(faceSetName);
+  if (faceSetName.empty() || faceSetNameFor(faceSetName)) {
+    store.saveFaceSet(faceSetName);
+  } else {
+    fw::appMessageBox(faceSetNotStorableMessage(faceSetName), MB_OK | MB_ICONEXCLAMATION);
+  }
 }

@@ -25,13 +25,15 @@ class SettingsDialog : public fw::Dialog {
 
   // Filled by the caller before the run and read back after OK. An empty
   // face-set name means the built-in faces.
-  std::string faceSetName;
+  std::wstring faceSetName;
   COLORREF backgroundColor = 0;
   COLORREF lineColor = 0;
   std::int32_t defaultUnit = -1;
   std::int32_t unitAtExit = 0;
 
-  // Writes the unit, the unit-at-exit flag and the face set; after OK.
+  // Writes the unit, the unit-at-exit flag and the face set; after OK. A
+  // face set whose name the file cannot hold stays in use for this run
+  // only, and the user is told so.
   void saveSettings();
 
  protected:
@@ -51,14 +53,14 @@ class SettingsDialog : public fw::Dialog {
   void onFaceSelChange();
   // Draws the face set's "fine" face (the built-in one for an empty name or
   // the default entry) and remembers it when it could be drawn.
-  void drawPreview(const std::string& name);
+  void drawPreview(const std::wstring& name);
   void redrawPreview();
 
   CustomColours& customColours;
   SettingsStore& store;
   // What the preview shows, drawn again whenever the dialog has painted:
   // empty for the built-in face, nothing before anything could be drawn.
-  std::optional<std::string> previewFaceSet;
+  std::optional<std::wstring> previewFaceSet;
   // The swatches and the preview are drawn over controls that paint
   // themselves after the dialog: each is drawn again once its control has.
   display::AfterPaintHook lineSwatchRepaint;

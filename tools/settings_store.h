@@ -15,6 +15,7 @@ class SettingsStore {
   virtual void saveBackgroundColor(COLORREF colour) = 0;
   virtual void saveDefaultUnit(std::int32_t unit) = 0;
   virtual void saveUnitAtExit(std::int32_t unitAtExit) = 0;
-  // An empty name stands for the built-in faces.
-  virtual void saveFaceSet(const std::string& name) = 0;
+  // An empty name stands for the built-in faces; a name is one the file can
+  // hold (faceSetNameFor).
+  virtual void saveFaceSet(const std::wstring& name) = 0;
 };

@@ -13,12 +13,12 @@ namespace {
 COLORREF gradient(int x, int y) { return RGB(x * 3, y * 3, 90); }
 
 // A 24-bit, bottom-up file of side x side pixels coloured by gradient().
-void writePicture(const std::string& path, int side) {
+void writePicture(const std::wstring& path, int side) {
   const int rowBytes = (side * 3 + 3) / 4 * 4;
   BITMAPFILEHEADER file{0x4D42, 0, 0, 0, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
   file.bfSize = file.bfOffBits + static_cast<DWORD>(rowBytes * side);
   BITMAPINFOHEADER info{sizeof info, side, side, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  std::ofstream out(path.c_str(), std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(&file), sizeof file);
   out.write(reinterpret_cast<const char*>(&info), sizeof info);
   for (int y = side - 1; y >= 0; --y) {
@@ -33,11 +33,12 @@ void writePicture(const std::string& path, int side) {
 }
 
 TEST(FaceDrawing, StatusFaceShows48PixelsThePreviewTheWholePicture) {
-  char temp[MAX_PATH] = {};
-  GetTempPathA(MAX_PATH, temp);
-  const std::string set = std::string(temp) + "quimbel-face-drawing-" + std::to_string(GetCurrentProcessId());
-  CreateDirectoryA(set.c_str(), nullptr);
-  writePicture(set + "\\fine.bmp", 64);
+  wchar_t temp[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, temp);
+  // A name the system's code page cannot spell: the set is still drawn.
+  const std::wstring set = std::wstring(temp) + L"quimbel-face-caf\u00e9-" + std::to_wstring(GetCurrentProcessId());
+  CreateDirectoryW(set.c_str(), nullptr);
+  writePicture(set + L"\\fine.bmp", 64);
 
   HWND dialog = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 120, 120, nullptr, nullptr,
                                 nullptr, nullptr);
@@ -57,8 +58,8 @@ TEST(FaceDrawing, StatusFaceShows48PixelsThePreviewTheWholePicture) {
 
   ReleaseDC(dialog, dc);
   DestroyWindow(dialog);
-  DeleteFileA((set + "\\fine.bmp").c_str());
-  RemoveDirectoryA(set.c_str());
+  DeleteFileW((set + L"\\fine.bmp").c_str());
+  RemoveDirectoryW(set.c_str());
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// The rules behind the settings dialog's choices: which directory names can
-// be offered as face sets, and when the colour chooser opens on a colour.
+// The rules behind the settings dialog's choices: which face-set names the
+// settings file can hold, and when the colour chooser opens on a colour.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commdlg.h>
@@ -11,10 +11,10 @@
 
 namespace {
 
-TEST(FaceSetName, OfferedOnlyWhenTheNameSurvivesTheCodePageWithin255Bytes) {
+TEST(FaceSetName, StoredOnlyWhenTheNameSurvivesTheCodePageWithin255Bytes) {
   const struct {
     std::wstring directory;
-    bool offered;
+    bool stored;
     std::string name;  // in the program's code page
     const char* why;
   } rows[] = {
@@ -30,7 +30,7 @@ TEST(FaceSetName, OfferedOnlyWhenTheNameSurvivesTheCodePageWithin255Bytes) {
   };
   for (const auto& row : rows) {
     const std::optional<std::string> name = faceSetNameFor(row.directory);
-    EXPECT_EQ(row.offered, name.has_value()) << row.why;
+    EXPECT_EQ(row.stored, name.has_value()) << row.why;
     if (name && !row.name.empty()) {
       EXPECT_EQ(row.name, *name) << row.why;
     }
