@@ -60,12 +60,40 @@ LRESULT sendTo(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return static_cast<LRESULT>(result);
 }
 
+// The program's texts are compared as the tests write them, in code page
+// 932, whatever code page the program itself runs in: they are read wide.
+std::string programText(const std::wstring& text) {
+  if (text.empty()) return {};
+  const int size = static_cast<int>(text.size());
+  const int length = WideCharToMultiByte(932, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+  std::string result(static_cast<std::size_t>(length > 0 ? length : 0), '\0');
+  if (length > 0) WideCharToMultiByte(932, 0, text.data(), size, &result[0], length, nullptr, nullptr);
+  return result;
+}
+
+std::wstring wideText(const std::string& text) {
+  if (text.empty()) return {};
+  const int size = static_cast<int>(text.size());
+  const int length = MultiByteToWideChar(932, 0, text.data(), size, nullptr, 0);
+  std::wstring result(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
+  if (length > 0) MultiByteToWideChar(932, 0, text.data(), size, &result[0], length);
+  return result;
+}
+
+LRESULT sendWideTo(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kSendTimeoutMs, &result)) {
+    return 0;
+  }
+  return static_cast<LRESULT>(result);
+}
+
 // Another process's caption as the system keeps it, read without sending
 // a message, so a busy program cannot hold the search up.
 std::string caption(HWND window) {
-  char text[256] = {};
-  int length = GetWindowTextA(window, text, sizeof text);
-  return std::string(text, length > 0 ? static_cast<std::size_t>(length) : 0);
+  wchar_t text[256] = {};
+  int length = GetWindowTextW(window, text, 256);
+  return programText(std::wstring(text, length > 0 ? static_cast<std::size_t>(length) : 0));
 }
 
 std::string className(HWND window) {
@@ -409,6 +437,19 @@ HWND Program::windowCaptioned(const std::string& caption) const {
   return nullptr;
 }
 
+HWND Program::waitForWindowWith(int controlId, DWORD timeoutMs) const {
+  HWND found = nullptr;
+  waitFor(
+      [&] {
+        for (HWND window : topLevelWindows(processId())) {
+          if (IsWindowVisible(window) && GetDlgItem(window, controlId)) found = window;
+        }
+        return found != nullptr || hasExited();
+      },
+      timeoutMs);
+  return found;
+}
+
 HWND Program::waitForWindowCaptioned(const std::string& caption, DWORD timeoutMs) const {
   auto shown = [&] {
     HWND window = windowCaptioned(caption);
@@ -457,13 +498,12 @@ std::string Program::messageBoxText(HWND box) { return windowText(GetDlgItem(box
 
 std::string Program::windowText(HWND window) {
   if (!window) return {};
-  // For multibyte text the length may be overstated, never understated.
-  const LRESULT length = sendTo(window, WM_GETTEXTLENGTH, 0, 0);
-  std::string text(static_cast<std::size_t>(length) + 1, '\0');
+  const LRESULT length = sendWideTo(window, WM_GETTEXTLENGTH, 0, 0);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
   const LRESULT copied =
-      sendTo(window, WM_GETTEXT, static_cast<WPARAM>(text.size()), reinterpret_cast<LPARAM>(&text[0]));
+      sendWideTo(window, WM_GETTEXT, static_cast<WPARAM>(text.size()), reinterpret_cast<LPARAM>(&text[0]));
   text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
-  return text;
+  return programText(text);
 }
 
 void Program::clickIn(HWND dialog, int id) {
@@ -479,7 +519,8 @@ std::string Program::controlText(int id) const { return windowText(control(id));
 
 bool Program::setControlText(int id, const std::string& text) const {
   HWND window = control(id);
-  return window && sendTo(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())) != 0;
+  const std::wstring wide = wideText(text);
+  return window && sendWideTo(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str())) != 0;
 }
 
 bool Program::isChecked(int id) const {

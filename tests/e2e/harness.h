@@ -144,6 +144,11 @@ class Program {
   // Waits until such a window is shown; null when none is within the time.
   HWND waitForWindowCaptioned(const std::string& caption, DWORD timeoutMs = 10000) const;
 
+  // Waits until a top-level window of this process that holds a control
+  // with this id is shown (the platform's colour chooser, whose caption is
+  // in the platform's language); null when none is within the time.
+  HWND waitForWindowWith(int controlId, DWORD timeoutMs = 10000) const;
+
   RECT windowRect() const;
   // The control's client area in screen coordinates.
   RECT controlScreenRect(int id) const;

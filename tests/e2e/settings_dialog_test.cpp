@@ -17,7 +17,9 @@ using e2e::Program;
 using e2e::WorkingDirectory;
 
 constexpr const char* kSettingsCaption = "設定ダイアログ";
-constexpr const char* kDefaultEntry = "＜デフォルト＞";
+// A name neither the Japanese nor the Western code page can hold (the
+// settings file's, in the two locales the tests run the program in).
+constexpr const wchar_t* kUnstorable = L"\u0142\u00f3d\u017a";
 constexpr COLORREF kFaceColour = RGB(0x40, 0x80, 0xC0);
 constexpr COLORREF kGreen = RGB(0, 128, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
@@ -39,24 +41,27 @@ HWND openSettings(const Program& program) {
   return program.waitForWindowCaptioned(kSettingsCaption);
 }
 
-std::vector<std::string> listEntries(HWND list) {
-  std::vector<std::string> entries;
-  const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+// Entries as UTF-16: names may hold characters no code page of the test has.
+std::vector<std::wstring> listEntries(HWND list) {
+  std::vector<std::wstring> entries;
+  const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
   for (LRESULT i = 0; i < count; ++i) {
-    // Another process's list box answers in UTF-16 whichever call asks.
     wchar_t text[512] = {};
     SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-    char bytes[1024] = {};
-    WideCharToMultiByte(CP_ACP, 0, text, -1, bytes, sizeof bytes, nullptr, nullptr);
-    entries.emplace_back(bytes);
+    entries.emplace_back(text);
   }
   return entries;
 }
 
-std::string selectedEntry(HWND list) {
-  const LRESULT index = SendMessageA(list, LB_GETCURSEL, 0, 0);
-  if (index == LB_ERR) return "<none>";
+std::wstring selectedEntry(HWND list) {
+  const LRESULT index = SendMessageW(list, LB_GETCURSEL, 0, 0);
+  if (index == LB_ERR) return L"<none>";
   return listEntries(list).at(static_cast<std::size_t>(index));
+}
+
+int entryIndex(HWND list, const std::wstring& entry) {
+  return static_cast<int>(SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                       reinterpret_cast<LPARAM>(entry.c_str())));
 }
 
 // The list as a user changes it: the selection, then its notification.
@@ -66,16 +71,19 @@ void selectEntry(HWND dialog, int index) {
   SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_FACE_LIST, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
 }
 
+// The chooser's edits for red, green and blue.
+constexpr int kChooserRedEdit = 706;
+
 // Opens the chooser from `button`, types the colour and accepts it.
 void chooseColour(const Program& program, HWND dialog, int button, COLORREF colour) {
   PostMessageA(GetDlgItem(dialog, button), BM_CLICK, 0, 0);
-  HWND chooser = program.waitForWindowCaptioned("色");
+  HWND chooser = program.waitForWindowWith(kChooserRedEdit);
   ASSERT_TRUE(chooser) << "no colour chooser";
   EXPECT_FALSE(IsWindowEnabled(dialog)) << "the settings dialog must be disabled under its chooser";
   const int parts[] = {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
   for (int i = 0; i < 3; ++i) {
     const std::string text = std::to_string(parts[i]);
-    SendMessageA(GetDlgItem(chooser, 706 + i), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    SendMessageA(GetDlgItem(chooser, kChooserRedEdit + i), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
   }
   Program::clickIn(chooser, IDOK);
   ASSERT_TRUE(e2e::waitFor([&] { return !IsWindow(chooser) || !IsWindowVisible(chooser); }));
@@ -106,7 +114,7 @@ TEST(SettingsDialog, ListsSubDirectoriesPreviewsTheSetAndCancelKeepsOnlyTheColou
   WorkingDirectory directory;
   makeFaceSet(directory, "faces1");
   ASSERT_TRUE(CreateDirectoryA((directory.path() + "\\空の箱").c_str(), nullptr));
-  const std::wstring unstorable = std::wstring(directory.path().begin(), directory.path().end()) + L"\\caf\u00e9";
+  const std::wstring unstorable = std::wstring(directory.path().begin(), directory.path().end()) + L"\\" + kUnstorable;
   ASSERT_TRUE(CreateDirectoryW(unstorable.c_str(), nullptr));
   e2e::writeBitmap(directory.path() + "\\plain.bmp", 4, faceColour);
   directory.writeSettings("[GENERAL]\r\nFaceDir=faces1\r\n");
@@ -117,12 +125,12 @@ TEST(SettingsDialog, ListsSubDirectoriesPreviewsTheSetAndCancelKeepsOnlyTheColou
   ASSERT_TRUE(dialog) << "no settings dialog";
   EXPECT_FALSE(IsWindowEnabled(program.statusWindow())) << "status window not disabled under the dialog";
   HWND list = GetDlgItem(dialog, IDC_FACE_LIST);
-  std::vector<std::string> entries = listEntries(list);
+  std::vector<std::wstring> entries = listEntries(list);
   std::sort(entries.begin(), entries.end());
-  std::vector<std::string> expected = {kDefaultEntry, "faces1", "空の箱"};
+  std::vector<std::wstring> expected = {L"＜デフォルト＞", L"faces1", L"空の箱", kUnstorable};
   std::sort(expected.begin(), expected.end());
-  EXPECT_EQ(expected, entries) << "files, dots and a name the settings file cannot hold are never listed";
-  EXPECT_EQ("faces1", selectedEntry(list));
+  EXPECT_EQ(expected, entries) << "every sub-directory, whatever its name holds; no files, no dots";
+  EXPECT_EQ(L"faces1", selectedEntry(list));
 
   // The set's "fine" face at its own 10 x 10 pixels, once the dialog shows.
   const RECT preview = e2e::clientScreenRect(GetDlgItem(dialog, IDC_FACE_PREVIEW));
@@ -155,6 +163,9 @@ TEST(SettingsDialog, ListsSubDirectoriesPreviewsTheSetAndCancelKeepsOnlyTheColou
 TEST(SettingsDialog, OkHandsTheChoicesBackAndWritesThem) {
   WorkingDirectory directory;
   makeFaceSet(directory, "faces1");
+  makeFaceSet(directory, "unstorable");
+  const std::wstring folder(directory.path().begin(), directory.path().end());
+  ASSERT_TRUE(MoveFileW((folder + L"\\unstorable").c_str(), (folder + L"\\" + kUnstorable).c_str()));
   directory.writeSettings("[GENERAL]\r\nFaceDir=faces1\r\nUnitEnd=1\r\nUnitButton=0\r\n");
   Program program(directory);
   ASSERT_TRUE(program.waitForStatusWindow());
@@ -176,9 +187,7 @@ TEST(SettingsDialog, OkHandsTheChoicesBackAndWritesThem) {
   Program::clickIn(dialog, IDC_SETTINGS_UNIT_KB);
   Program::clickIn(dialog, IDC_UNIT_AT_EXIT);
   EXPECT_TRUE(unitsEnabled(false));
-  const LRESULT defaultIndex = SendMessageA(GetDlgItem(dialog, IDC_FACE_LIST), LB_FINDSTRINGEXACT,
-                                            static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(kDefaultEntry));
-  selectEntry(dialog, static_cast<int>(defaultIndex));
+  selectEntry(dialog, entryIndex(GetDlgItem(dialog, IDC_FACE_LIST), L"＜デフォルト＞"));
   chooseColour(program, dialog, IDC_BACKGROUND_COLOR, kGreen);
 
   Program::clickIn(dialog, IDOK);
@@ -197,8 +206,20 @@ TEST(SettingsDialog, OkHandsTheChoicesBackAndWritesThem) {
   EXPECT_EQ(BST_CHECKED, SendMessageA(GetDlgItem(dialog, IDC_SETTINGS_UNIT_KB), BM_GETCHECK, 0, 0))
       << "the next opening shows the default just chosen";
   EXPECT_TRUE(unitsEnabled(false));
-  Program::clickIn(dialog, IDCANCEL);
-  EXPECT_TRUE(closed(dialog));
+
+  // A set whose name the file cannot hold: chosen, used, not stored, and said.
+  selectEntry(dialog, entryIndex(GetDlgItem(dialog, IDC_FACE_LIST), kUnstorable));
+  PostMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+  ASSERT_TRUE(program.waitForMessageBox());
+  wchar_t said[256] = {};
+  SendMessageW(GetDlgItem(program.messageBox(), 0xFFFF), WM_GETTEXT, 256, reinterpret_cast<LPARAM>(said));
+  EXPECT_EQ(L"表情「" + std::wstring(kUnstorable) + L"」の名前は設定ファイルに保存できないため、次回の起動では使われません。",
+            std::wstring(said));
+  Program::clickIn(program.messageBox(), IDOK);
+  ASSERT_TRUE(closed(dialog));
+  program.tick();
+  EXPECT_EQ("''", setting(directory, "FaceDir"));
+  EXPECT_TRUE(faceFromSet()) << "the set is in use for this run";
 }
 
 }  // namespace

@@ -12,4 +12,9 @@ shift
 # shellcheck source=../../scripts/wine-session.sh
 . "$root/scripts/wine-session.sh"
 wine_session_use_loader
+# A test may start the program in another locale than the session's (and
+# so another code page), as a user of another language would.
+if [ -n "${QUIMBEL_PROGRAM_LANG:-}" ]; then
+  export LANG=$QUIMBEL_PROGRAM_LANG LC_ALL=$QUIMBEL_PROGRAM_LANG
+fi
 quimbel_wine "$@"
