@@ -186,25 +186,28 @@ std::string readWholeFile(const std::string& path) {
   return content;
 }
 
-void removeTree(const std::string& directory) {
-  WIN32_FIND_DATAA entry{};
-  HANDLE find = FindFirstFileA((directory + "\\*").c_str(), &entry);
+// Wide throughout: tests make folders whose names no code page holds.
+void removeTree(const std::wstring& directory) {
+  WIN32_FIND_DATAW entry{};
+  HANDLE find = FindFirstFileW((directory + L"\\*").c_str(), &entry);
   if (find != INVALID_HANDLE_VALUE) {
     do {
-      const std::string name = entry.cFileName;
-      if (name == "." || name == "..") continue;
-      const std::string path = directory + "\\" + name;
+      const std::wstring name = entry.cFileName;
+      if (name == L"." || name == L"..") continue;
+      const std::wstring path = directory + L"\\" + name;
       if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
         removeTree(path);
       } else {
-        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(path.c_str());
+        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(path.c_str());
       }
-    } while (FindNextFileA(find, &entry));
+    } while (FindNextFileW(find, &entry));
     FindClose(find);
   }
-  RemoveDirectoryA(directory.c_str());
+  RemoveDirectoryW(directory.c_str());
 }
+
+void removeTree(const std::string& directory) { removeTree(wideText(directory)); }
 
 bool isAllDigits(const std::string& text) {
   if (text.empty()) return false;
