@@ -217,8 +217,14 @@ TEST(GraphAndFace, GraphWhereTheLoadSaysAndEachMoodsBuiltinFace) {
                                << e2e::standInResourceMeterPath() << "'";
   ASSERT_TRUE(machine.setLoad(40));
   machine.setSystemResources(100);
+  // Without the font setting, as in a Wine of the user's own and with the
+  // font Windows has, the window comes out narrower, and its graph control
+  // too narrow for the whole line: the newest part must still show.
+  e2e::ScopedUserSetting plainWine("Software\\Wine\\Fonts\\Replacements", "ＭＳ Ｐゴシック", "");
   Program quimbel(directory);
   ASSERT_TRUE(startUp(quimbel));
+  const RECT graph = quimbel.controlScreenRect(IDC_GRAPH);
+  ASSERT_LE(graph.right - graph.left, kPolylineEnd) << "a graph this wide shows the whole line";
   quimbel.tick(30);
   expectGraph(quimbel, 40);
   expectClassicCpuBar(quimbel);
@@ -234,13 +240,14 @@ TEST(GraphAndFace, GraphWhereTheLoadSaysAndEachMoodsBuiltinFace) {
     const std::string uptime = quimbel.controlText(IDC_UPTIME);
     exposeWindow(quimbel);
     const RECT graph = quimbel.controlScreenRect(IDC_GRAPH);
-    const ScreenShot shot(graph);
+    const int width = graph.right - graph.left;
+    const int height = graph.bottom - graph.top;
+    const ScreenCheck check = checkScreen(graph, graph, [&](int x, int y) {
+      return x == 0 || y == 0 || x == width - 1 || y == height - 1 ? kBlack : kBackground;
+    });
     untouchedByTicks = quimbel.controlText(IDC_UPTIME) == uptime;
     if (!untouchedByTicks) continue;
-    EXPECT_EQ(kBlack, shot.at(graph.left, graph.top)) << "outline after the repaint";
-    EXPECT_EQ(kBlack, shot.at(graph.right - 1, graph.bottom - 1)) << "outline after the repaint";
-    EXPECT_EQ(kBackground, shot.at(graph.left + 2, graph.top + 2)) << "background after the repaint";
-    EXPECT_EQ(kBackground, shot.at(graph.right - 3, graph.top + 3)) << "background after the repaint";
+    EXPECT_EQ(0, check.wrong) << "outline and background after the repaint; first wrong at " << check.first;
   }
   EXPECT_TRUE(untouchedByTicks) << "a real tick came in between every time";
 
@@ -260,27 +267,6 @@ TEST(GraphAndFace, GraphWhereTheLoadSaysAndEachMoodsBuiltinFace) {
     quimbel.tick();
     expectFace(quimbel, BuiltinFace(mood.bitmap), mood.what);
   }
-}
-
-// Without the font setting the dialogs come out narrower (in a user's own
-// Wine, and with the font Windows has), and the graph control with them:
-// too narrow for the whole line, whose newest part must still show.
-TEST(GraphAndFace, NarrowGraphShowsTheNewestSamples) {
-  WorkingDirectory directory;
-  directory.writeSettings(settingsWith(""));
-  Win98Machine machine(directory);
-  ASSERT_TRUE(machine.ready());
-  ASSERT_TRUE(machine.setLoad(40));
-  e2e::WithoutDialogFontReplacement plainWine;
-  Program quimbel(directory);
-  ASSERT_TRUE(startUp(quimbel));
-  const RECT graph = quimbel.controlScreenRect(IDC_GRAPH);
-  ASSERT_LT(graph.right - graph.left, kPolylineEnd + 1) << "a graph this wide shows the whole line";
-  quimbel.tick(30);
-  expectGraph(quimbel, 40);
-  ASSERT_TRUE(machine.setLoad(100));
-  quimbel.tick(3);
-  expectNewestAtRightEdge(quimbel, 40, 100);
 }
 
 using e2e::writeBitmap;

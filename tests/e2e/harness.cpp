@@ -270,9 +270,6 @@ ScopedUserSetting::~ScopedUserSetting() {
 WindowsVersionMode::WindowsVersionMode(const std::string& version)
     : ScopedUserSetting(kVersionKey, kVersionValue, version) {}
 
-WithoutDialogFontReplacement::WithoutDialogFontReplacement()
-    : ScopedUserSetting("Software\\Wine\\Fonts\\Replacements", "ＭＳ Ｐゴシック", "") {}
-
 bool setDynDataValue(const std::string& subkey, const std::string& valueName, std::uint32_t value) {
   HKEY key = nullptr;
   if (RegCreateKeyExA(HKEY_DYN_DATA, subkey.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_WRITE, nullptr,

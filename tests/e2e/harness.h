@@ -40,14 +40,6 @@ class WindowsVersionMode : public ScopedUserSetting {
   explicit WindowsVersionMode(const std::string& version);
 };
 
-// No font replacement for the dialogs' font, as in a Wine that was not set
-// up for this program: Wine picks a Japanese font of its own, with other
-// metrics (narrower dialogs among them).
-class WithoutDialogFontReplacement : public ScopedUserSetting {
- public:
-  WithoutDialogFontReplacement();
-};
-
 // Writes a DWORD under HKEY_DYN_DATA (the 9x performance statistics).
 bool setDynDataValue(const std::string& subkey, const std::string& valueName, std::uint32_t value);
 // Removes such a value again; true when it is gone.

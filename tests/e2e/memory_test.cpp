@@ -215,13 +215,6 @@ TEST(MemoryFigures, FollowTheUnitAndThePlatformRecord) {
   closeProgram(quimbel);
 }
 
-// The dialog font as the dialog manager makes it from the template.
-HFONT createDialogFont(HDC screen) {
-  return CreateFontW(-MulDiv(9, GetDeviceCaps(screen, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                     SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
-                     L"ＭＳ Ｐゴシック");
-}
-
 // Every field shows its widest text whole, in the program's font: sizes up
 // to 1 TiB (13 digits in Byte) and the sizes this machine has, the summary
 // of a TiB, and an uptime of years. Measured against the edit's text area.
@@ -240,8 +233,10 @@ TEST(MemoryFigures, EveryFigureFitsItsFieldUpToATebibyte) {
   for (const Figure& figure : kFigures) {
     fields.push_back({figure.edit, std::to_wstring(std::max<std::uint64_t>(here.*figure.field, 1ull << 40))});
   }
+  // The dialog font as the dialog manager makes it from the template.
   HDC screen = GetDC(nullptr);
-  HFONT font = createDialogFont(screen);
+  HFONT font = CreateFontW(-MulDiv(9, GetDeviceCaps(screen, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
+                           FALSE, SHIFTJIS_CHARSET, 0, 0, 0, 0, L"ＭＳ Ｐゴシック");
   HGDIOBJ previous = SelectObject(screen, font);
   for (const Field& field : fields) {
     SIZE extent{};
