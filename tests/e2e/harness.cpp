@@ -376,8 +376,13 @@ void Program::start(const std::string& exePath) {
     std::fprintf(stderr, "starting %s failed, error %lu\n", commandLine.c_str(), GetLastError());
     return;
   }
-  if (shell.hThread) CloseHandle(shell.hThread);
-  if (shell.hProcess) CloseHandle(shell.hProcess);
+  // Without a process there is no thread either: Wine can leave a stray
+  // value in hThread, and closing it would close whichever handle of ours
+  // it happens to match (the low two bits of a handle are ignored).
+  if (shell.hProcess) {
+    CloseHandle(shell.hThread);
+    CloseHandle(shell.hProcess);
+  }
   // Other programs of the same name may start at the same moment (the
   // bad-input run starts several at once): this run's is the one whose
   // command line ends in its tag.
