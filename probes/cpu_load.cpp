@@ -37,6 +37,11 @@ double toDouble(std::int64_t value) {
   return high * 4294967296.0 + low;
 }
 
+// later - earlier, wrapping rather than overflowing on nonsense readings.
+std::int64_t difference(std::int64_t later, std::int64_t earlier) {
+  return static_cast<std::int64_t>(static_cast<std::uint64_t>(later) - static_cast<std::uint64_t>(earlier));
+}
+
 std::int64_t readInt64(const unsigned char* buffer, std::size_t offset) {
   std::int64_t value = 0;
   std::memcpy(&value, buffer + offset, sizeof value);
@@ -68,6 +73,31 @@ std::int32_t ntLoadBetween(const CpuReadings& previous, const CpuReadings& curre
   std::int32_t result = 0;
   if (!truncateToInt32(load, result)) return 0;
   return result;
+}
+
+std::int32_t systemTimesLoadBetween(const CpuReadings& previous, const CpuReadings& current) {
+  // The differences are taken in 64 bits: the totals of many processors
+  // over a long uptime lie beyond what a double holds exactly.
+  const double idle = static_cast<double>(difference(current.idleTime, previous.idleTime));
+  const double total = static_cast<double>(difference(current.processorTime, previous.processorTime));
+  const double load = (total - idle) * 100.0 / total + 0.5;
+  std::int32_t result = 0;
+  if (!truncateToInt32(load, result)) return 0;
+  return result;
+}
+
+std::int32_t sampleSystemTimes(CpuLoadPlatform& platform, CpuReadings& previous) {
+  std::int64_t idle = 0;
+  std::int64_t kernel = 0;
+  std::int64_t user = 0;
+  if (!platform.readSystemTimes(idle, kernel, user)) return 0;
+  CpuReadings current;
+  current.idleTime = idle;
+  current.processorTime = kernel + user;
+  std::int32_t load = 0;
+  if (previous.idleTime != 0) load = systemTimesLoadBetween(previous, current);
+  previous = current;
+  return load;
 }
 
 NtCpuMeter::NtCpuMeter(CpuLoadPlatform& platform, CpuReadings& previous)
@@ -133,8 +163,14 @@ std::int32_t sampleCpuLoad(std::int32_t platformKind, CpuLoadPlatform& platform,
   if (platformKind == kPlatform9x) {
     load = sampleCpuLoad9x(platform);
   } else if (platformKind == kPlatformNt) {
-    NtCpuMeter meter(platform, previous);
-    load = meter.sample();
+    // ntdll's processor count need not cover all the processors its idle
+    // time does; GetSystemTimes counts the same processors in every time.
+    if (platform.hasSystemTimes()) {
+      load = sampleSystemTimes(platform, previous);
+    } else {
+      NtCpuMeter meter(platform, previous);
+      load = meter.sample();
+    }
   }
   if (load > 100 || load < 0) load = 0;
   return load;

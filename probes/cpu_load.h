@@ -1,14 +1,19 @@
-// The CPU load as a whole percentage, from the 9x kernel statistic or from
-// the NT idle and system times over the interval since the last sample.
+// The CPU load as a whole percentage, from the 9x kernel statistic or, on
+// the NT family, over the interval since the last sample: from
+// GetSystemTimes where the system has it, else from ntdll's idle and system
+// times.
 #pragma once
 
 #include <cstdint>
 
-// The idle and system times of the last successful NT sample, in 100 ns
-// units. Zero idle time means no sample has been taken yet.
+// The readings of the last successful NT sample, in 100 ns units. Zero idle
+// time means no sample has been taken yet. From ntdll: the idle time and the
+// system clock; from GetSystemTimes: the idle time and the kernel plus user
+// time of all processors. A process takes every sample from the same source.
 struct CpuReadings {
   std::int64_t idleTime = 0;
   std::int64_t systemTime = 0;
+  std::int64_t processorTime = 0;
 };
 
 // The one set of readings the whole process samples through, so the status
@@ -28,6 +33,10 @@ class CpuLoadPlatform {
   // NtQuerySystemInformation(infoClass, buffer, length, null): 0 on success.
   virtual std::int32_t querySystemInformation(std::uint32_t infoClass, void* buffer,
                                               std::uint32_t length) = 0;
+  // Whether kernel32 has GetSystemTimes (from Windows XP SP1 on).
+  virtual bool hasSystemTimes() = 0;
+  // GetSystemTimes(idle, kernel, user); false when the call fails.
+  virtual bool readSystemTimes(std::int64_t& idle, std::int64_t& kernel, std::int64_t& user) = 0;
 };
 
 CpuLoadPlatform& win32CpuLoadPlatform();
@@ -46,6 +55,17 @@ std::int32_t sampleCpuLoad9x(CpuLoadPlatform& platform);
 // elapsed, no processors) give 0.
 std::int32_t ntLoadBetween(const CpuReadings& previous, const CpuReadings& current,
                            std::int32_t processorCount);
+
+// The busy share of all processors' time between two GetSystemTimes
+// readings, rounded half up. The kernel time includes the idle time, so busy
+// is kernel + user - idle. No processor count enters: a 32-bit program on a
+// machine of more than 32 processors is told of 32, while the times cover
+// them all. No time elapsed gives 0.
+std::int32_t systemTimesLoadBetween(const CpuReadings& previous, const CpuReadings& current);
+
+// The load from GetSystemTimes since the previous sample; the first sample
+// only records. A failed call yields 0 and keeps the previous readings.
+std::int32_t sampleSystemTimes(CpuLoadPlatform& platform, CpuReadings& previous);
 
 // Converts with truncation toward zero; false for NaN, infinities and
 // values outside the 32-bit range, which must not reach a raw conversion.

@@ -1,4 +1,5 @@
-// The Win32 side of the CPU-load sources: HKEY_DYN_DATA and ntdll.
+// The Win32 side of the CPU-load sources: HKEY_DYN_DATA, ntdll and
+// kernel32's GetSystemTimes.
 #include <windows.h>
 
 #include "framework/handles.h"
@@ -7,6 +8,25 @@
 namespace {
 
 using NtQuerySystemInformationFn = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
+using GetSystemTimesFn = BOOL(WINAPI*)(FILETIME*, FILETIME*, FILETIME*);
+
+std::int64_t toInt64(const FILETIME& time) {
+  const std::uint64_t high = time.dwHighDateTime;
+  return static_cast<std::int64_t>((high << 32) | time.dwLowDateTime);
+}
+
+// Looked up at run time, so the one program still starts where kernel32
+// lacks it (Windows 9x, NT 4, Windows 2000); looked up once, since kernel32
+// stays loaded for the life of the process.
+GetSystemTimesFn systemTimesEntry() {
+  static const GetSystemTimesFn entry = [] {
+    HMODULE kernel32 = GetModuleHandleA("kernel32");
+    if (!kernel32) return GetSystemTimesFn{};
+    return reinterpret_cast<GetSystemTimesFn>(
+        reinterpret_cast<void*>(GetProcAddress(kernel32, "GetSystemTimes")));
+  }();
+  return entry;
+}
 
 class Win32CpuLoadPlatform final : public CpuLoadPlatform {
  public:
@@ -45,6 +65,20 @@ class Win32CpuLoadPlatform final : public CpuLoadPlatform {
                                       std::uint32_t length) override {
     if (!query_) return -1;
     return query_(infoClass, buffer, length, nullptr);
+  }
+
+  bool hasSystemTimes() override { return systemTimesEntry() != nullptr; }
+
+  bool readSystemTimes(std::int64_t& idle, std::int64_t& kernel, std::int64_t& user) override {
+    const GetSystemTimesFn entry = systemTimesEntry();
+    FILETIME idleTime{};
+    FILETIME kernelTime{};
+    FILETIME userTime{};
+    if (!entry || !entry(&idleTime, &kernelTime, &userTime)) return false;
+    idle = toInt64(idleTime);
+    kernel = toInt64(kernelTime);
+    user = toInt64(userTime);
+    return true;
   }
 
  private:

@@ -778,12 +778,13 @@ MachineCpuTimes readMachineCpuTimes() {
   std::string label;
   stat >> label;
   if (label != "cpu") return times;
-  // user nice system idle iowait irq softirq steal: idle and iowait are the
-  // time no processor worked.
+  // user nice system idle iowait irq softirq steal. Only idle is idle: Wine
+  // hands waits for I/O to Windows programs as kernel time, as it does the
+  // rest, so the machine is read here as the program is shown it.
   unsigned long long value = 0;
   for (int column = 0; column < 8 && (stat >> value); ++column) {
     times.total += value;
-    if (column != 3 && column != 4) times.busy += value;
+    if (column != 3) times.busy += value;
   }
   return times;
 }
@@ -794,10 +795,8 @@ int machineBusyPercent(const MachineCpuTimes& earlier, const MachineCpuTimes& la
   return static_cast<int>((later.busy - earlier.busy) * 100 / total);
 }
 
-CpuBurner::CpuBurner() {
-  SYSTEM_INFO info{};
-  GetSystemInfo(&info);
-  for (DWORD i = 0; i < info.dwNumberOfProcessors; ++i) {
+CpuBurner::CpuBurner(int threads) {
+  for (int i = 0; i < threads; ++i) {
     if (HANDLE thread = CreateThread(nullptr, 0, burn, this, 0, nullptr)) threads_.push_back(thread);
   }
 }

@@ -245,10 +245,10 @@ MachineCpuTimes readMachineCpuTimes();
 // Busy share 0..100 between two readings; -1 when nothing elapsed.
 int machineBusyPercent(const MachineCpuTimes& earlier, const MachineCpuTimes& later);
 
-// Keeps every processor busy while alive.
+// Keeps `threads` processors busy while alive.
 class CpuBurner {
  public:
-  CpuBurner();
+  explicit CpuBurner(int threads);
   ~CpuBurner();
   CpuBurner(const CpuBurner&) = delete;
   CpuBurner& operator=(const CpuBurner&) = delete;

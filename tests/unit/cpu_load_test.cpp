@@ -49,6 +49,9 @@ class FakeCpuPlatform final : public CpuLoadPlatform {
   std::int64_t idleTime = 0;
   bool statDataReadable = true;
   std::int32_t cpuUsage = 0;
+  bool systemTimesPresent = false;
+  std::int32_t systemTimesStatus = 0;
+  std::int64_t userTime = 0;
 
   int binds = 0;
   int unbinds = 0;
@@ -76,6 +79,15 @@ class FakeCpuPlatform final : public CpuLoadPlatform {
     return bindSucceeds;
   }
   void unbindSystemQuery() override { ++unbinds; }
+
+  bool hasSystemTimes() override { return systemTimesPresent; }
+  // Kernel (idle included) plus user make systemTime, as on one processor.
+  bool readSystemTimes(std::int64_t& idle, std::int64_t& kernel, std::int64_t& user) override {
+    idle = idleTime;
+    kernel = systemTime - userTime;
+    user = userTime;
+    return systemTimesStatus == 0;
+  }
 
   std::int32_t querySystemInformation(std::uint32_t infoClass, void* buffer,
                                       std::uint32_t length) override {
@@ -116,6 +128,7 @@ struct LoadRow {
   std::int64_t timeDelta;
   std::int32_t processors;
   std::int32_t load;
+  bool systemTimes = false;  // GetSystemTimes' rule; timeDelta is kernel + user
 };
 
 TEST(NtLoadBetween, HundredMinusIdleSharePerProcessorRoundedHalfUp) {
@@ -139,12 +152,22 @@ TEST(NtLoadBetween, HundredMinusIdleSharePerProcessorRoundedHalfUp) {
       {"no processors: infinite", 2'500'000, kSecond, 0, 0},
       {"no processors and no idle: NaN", 0, kSecond, 0, 0},
       {"far below the 32-bit range", 1'000'000'000'000'000, 1, 1, 0},
+      // A 32-bit program on 64 processors is told of 32, but the idle time
+      // covers all 64: a second 77 % busy reads 53, the wrong figure.
+      {"64 CPUs, 15 s idle, told of 32: v = 53.625", 15 * kSecond, kSecond, 32, 53},
+      {"the same second from GetSystemTimes: v = 77.0625", 15 * kSecond, 64 * kSecond, 0, 77, true},
+      {"GetSystemTimes, all idle: v = 0.5", 64 * kSecond, 64 * kSecond, 0, 0, true},
+      {"GetSystemTimes, fully busy: v = 100.5", 0, 64 * kSecond, 0, 100, true},
+      {"GetSystemTimes, nothing elapsed: NaN", 0, 0, 0, 0, true},
   };
   // Start from readings with a high half, so both halves take part.
-  const CpuReadings previous{0x1'2345'6789LL, 0x7'FFFF'FFF0LL};
+  const CpuReadings previous{0x1'2345'6789LL, 0x7'FFFF'FFF0LL, 0x7'FFFF'FFF0LL};
   for (const LoadRow& row : rows) {
-    const CpuReadings current{previous.idleTime + row.idleDelta, previous.systemTime + row.timeDelta};
-    EXPECT_EQ(row.load, ntLoadBetween(previous, current, row.processors)) << row.note;
+    const CpuReadings current{previous.idleTime + row.idleDelta, previous.systemTime + row.timeDelta,
+                              previous.processorTime + row.timeDelta};
+    EXPECT_EQ(row.load, row.systemTimes ? systemTimesLoadBetween(previous, current)
+                                        : ntLoadBetween(previous, current, row.processors))
+        << row.note;
   }
 }
 
@@ -262,7 +285,8 @@ class NtSampling : public ::testing::Test {
   }
   void expectReadings(std::int64_t idle, std::int64_t time, const char* when) {
     EXPECT_EQ(idle, readings.idleTime) << when;
-    EXPECT_EQ(time, readings.systemTime) << when;
+    // GetSystemTimes' kernel plus user time stands where ntdll's clock would.
+    EXPECT_EQ(time, platform.systemTimesPresent ? readings.processorTime : readings.systemTime) << when;
   }
 
   FakeCpuPlatform platform;
@@ -318,9 +342,11 @@ TEST_F(NtSampling, AFailedQueryKeepsTheReadingsAndTheNextSampleMeasuresFromBefor
   } rows[] = {
       {"time-of-day query fails", &FakeCpuPlatform::timeStatus},
       {"performance query fails", &FakeCpuPlatform::performanceStatus},
+      {"GetSystemTimes fails, and ntdll is not asked instead", &FakeCpuPlatform::systemTimesStatus},
   };
   for (const auto& row : rows) {
     platform = FakeCpuPlatform{};
+    platform.systemTimesPresent = row.status == &FakeCpuPlatform::systemTimesStatus;
     readings = {};
     sampleAt(kSecond, 100 * kSecond);
     platform.*row.status = kFailure;
@@ -330,6 +356,15 @@ TEST_F(NtSampling, AFailedQueryKeepsTheReadingsAndTheNextSampleMeasuresFromBefor
     platform.*row.status = 0;
     EXPECT_EQ(75, sampleAt(kSecond + 2'500'000, 101 * kSecond)) << row.note;
   }
+}
+
+TEST_F(NtSampling, GetSystemTimesAddsUserToKernelAndNeedsNoNtdllNorItsCount) {
+  platform.systemTimesPresent = true;
+  platform.processors = 32;
+  EXPECT_EQ(0, sampleAt(kSecond, 100 * kSecond)) << "the first sample only records";
+  platform.userTime = 30 * kSecond;  // a second of 64 processors, 15 s of it idle
+  EXPECT_EQ(77, sampleAt(16 * kSecond, 164 * kSecond));
+  EXPECT_TRUE(platform.queries.empty()) << platform.queries.size() << " ntdll queries";
 }
 
 TEST_F(NtSampling, EachSampleBindsItsOwnMeterAndReleasesIt) {
