@@ -70,6 +70,9 @@ int appMessageBox(const std::string& text, UINT type) {
   Application* app = Application::current();
   HWND owner = app ? app->mainWindowHandle() : nullptr;
   if (owner && !IsWindow(owner)) owner = nullptr;
+  // Asked for while a secondary window is up (the settings dialog, say),
+  // the box belongs to that window, which then waits under it.
+  if (owner) owner = GetLastActivePopup(owner);
   const char* caption = app ? app->name().c_str() : "";
   return MessageBoxA(owner, text.c_str(), caption, type);
 }

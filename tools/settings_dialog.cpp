@@ -68,13 +68,16 @@ bool SettingsDialog::onCommand(int id, int notifyCode) {
   }
 }
 
-// An accepted colour is kept at once, whatever becomes of the dialog.
+// An accepted colour is kept at once, whatever becomes of the dialog; one
+// that cannot be kept is still shown, and the user hears of it at once.
 void SettingsDialog::onLineColor() {
-  if (chooseColour(lineColor, IDC_LINE_SWATCH)) store.saveLineColor(lineColor);
+  if (chooseColour(lineColor, IDC_LINE_SWATCH) && !store.saveLineColor(lineColor)) store.reportUnsaved();
 }
 
 void SettingsDialog::onBackgroundColor() {
-  if (chooseColour(backgroundColor, IDC_BACKGROUND_SWATCH)) store.saveBackgroundColor(backgroundColor);
+  if (chooseColour(backgroundColor, IDC_BACKGROUND_SWATCH) && !store.saveBackgroundColor(backgroundColor)) {
+    store.reportUnsaved();
+  }
 }
 
 bool SettingsDialog::chooseColour(COLORREF& colour, int swatchId) {
@@ -127,9 +130,12 @@ bool SettingsDialog::onPaint() {
   return true;
 }
 
+// Every choice is tried whatever became of the one before, and the user
+// hears once of any that could not be kept.
 void SettingsDialog::saveSettings() {
-  store.saveDefaultUnit(defaultUnit);
-  store.saveUnitAtExit(unitAtExit);
   if (isDefaultEntry(faceSetName)) faceSetName.clear();
-  store.saveFaceSet(faceSetName);
+  const bool unitKept = store.saveDefaultUnit(defaultUnit);
+  const bool unitAtExitKept = store.saveUnitAtExit(unitAtExit);
+  const bool faceSetKept = store.saveFaceSet(faceSetName);
+  if (!(unitKept && unitAtExitKept && faceSetKept)) store.reportUnsaved();
 }

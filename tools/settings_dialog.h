@@ -31,7 +31,8 @@ class SettingsDialog : public fw::Dialog {
   std::int32_t defaultUnit = -1;
   std::int32_t unitAtExit = 0;
 
-  // Writes the unit, the unit-at-exit flag and the face set; after OK.
+  // Writes the unit, the unit-at-exit flag and the face set; after OK. The
+  // choices stand for this run even where they could not be written.
   void saveSettings();
 
  protected:
