@@ -68,7 +68,7 @@ class ProfileSettingsReader final : public SettingsReader {
   std::string path_;
 };
 
-// Write one key, an integer as decimal text; true when the platform kept it.
+// Writes one key, an integer as decimal text; true when the platform kept it.
 // A path too long for the private-profile calls is never written: false.
 bool writeIntSetting(const char* section, const char* key, std::int32_t value, const std::string& path);
 bool writeTextSetting(const char* section, const char* key, const std::string& value, const std::string& path);

@@ -357,7 +357,12 @@ HICON StatusDialog::onQueryDragIcon() { return appIcon; }
 void StatusDialog::onDestroy() {
   KillTimer(hwnd(), timerId);
   resourceLibrary.reset();
-  if (!writeSettingsAtExit()) reportUnsavedSettings(settingsPath);
+  if (!writeSettingsAtExit()) {
+    // This window is already hidden and on its way out: the box stands on
+    // its own, with a taskbar button, rather than hang on it.
+    if (fw::Application* app = fw::Application::current()) app->setMainWindow(nullptr);
+    reportUnsavedSettings(settingsPath);
+  }
   WinHelpA(hwnd(), nullptr, HELP_QUIT, 0);
 }
 

@@ -231,6 +231,7 @@ void closeThroughUnsavedMessage(Program& program, Close how, const std::string& 
   ASSERT_TRUE(program.waitForMessageBox()) << "expected a message box after " << name(how);
   HWND box = program.messageBox();
   EXPECT_EQ("Quimbel", Program::windowText(box)) << "message box caption";
+  EXPECT_EQ(nullptr, GetWindow(box, GW_OWNER)) << "the box must not hang on the window going away";
   const std::string text = Program::messageBoxText(box);
   EXPECT_NE(std::string::npos, text.find(settingsPath)) << "expected the message to name " << settingsPath
                                                         << ", it says:\n" << text;
