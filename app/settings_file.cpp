@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "framework/application.h"
+#include "framework/platform_text.h"
 #include "tools/face_set_list.h"
 
 namespace settings {
@@ -25,8 +27,15 @@ constexpr DWORD kTextBufferSize = 256;
 
 // The private-profile calls take classic paths only; given a longer one,
 // some platforms cut it and read or write a file of another name. Such a
-// path is not passed on at all: reads give the defaults, writes are lost.
+// path is not passed on at all: reads give the defaults, writes fail.
 bool usablePath(const std::string& path) { return !path.empty() && path.size() < MAX_PATH; }
+
+// What the user is told when the file could not be written; the full path
+// says where, so a read-only folder or a locked file can be found.
+// The path is in the system's code page, as the narrow calls gave it.
+std::wstring unsavedSettingsMessage(const std::string& path) {
+  return fw::widen("設定を保存できませんでした。\n") + fw::fromSystemCodePage(path);
+}
 }  // namespace
 
 std::int32_t ProfileSettingsReader::readInt(const char* section, const char* key,
@@ -43,39 +52,46 @@ std::string ProfileSettingsReader::readText(const char* section, const char* key
   return std::string(buffer, count < kTextBufferSize ? count : kTextBufferSize - 1);
 }
 
-void writeIntSetting(const char* section, const char* key, std::int32_t value, const std::string& path) {
-  if (!usablePath(path)) return;
+bool writeIntSetting(const char* section, const char* key, std::int32_t value, const std::string& path) {
+  if (!usablePath(path)) return false;
   char text[256];
   std::snprintf(text, sizeof text, "%d", static_cast<int>(value));
-  WritePrivateProfileStringA(section, key, text, path.c_str());
+  return WritePrivateProfileStringA(section, key, text, path.c_str()) != FALSE;
 }
 
-void writeTextSetting(const char* section, const char* key, const std::string& value,
+bool writeTextSetting(const char* section, const char* key, const std::string& value,
                       const std::string& path) {
-  if (!usablePath(path)) return;
-  WritePrivateProfileStringA(section, key, value.c_str(), path.c_str());
+  if (!usablePath(path)) return false;
+  return WritePrivateProfileStringA(section, key, value.c_str(), path.c_str()) != FALSE;
 }
 
-void ProfileSettingsStore::saveLineColor(COLORREF colour) {
-  writeIntSetting(settings::kGeneral, settings::kLineColor, static_cast<std::int32_t>(colour), path_);
+void reportUnsavedSettings(const std::string& path) {
+  fw::appMessageBox(unsavedSettingsMessage(path), MB_OK | MB_ICONEXCLAMATION);
 }
 
-void ProfileSettingsStore::saveBackgroundColor(COLORREF colour) {
-  writeIntSetting(settings::kGeneral, settings::kBackgroundColor, static_cast<std::int32_t>(colour), path_);
+bool ProfileSettingsStore::saveLineColor(COLORREF colour) {
+  return writeIntSetting(settings::kGeneral, settings::kLineColor, static_cast<std::int32_t>(colour), path_);
 }
 
-void ProfileSettingsStore::saveDefaultUnit(std::int32_t unit) {
-  writeIntSetting(settings::kGeneral, settings::kUnitButton, unit, path_);
+bool ProfileSettingsStore::saveBackgroundColor(COLORREF colour) {
+  return writeIntSetting(settings::kGeneral, settings::kBackgroundColor, static_cast<std::int32_t>(colour),
+                         path_);
 }
 
-void ProfileSettingsStore::saveUnitAtExit(std::int32_t unitAtExit) {
-  writeIntSetting(settings::kGeneral, settings::kUnitEnd, unitAtExit, path_);
+bool ProfileSettingsStore::saveDefaultUnit(std::int32_t unit) {
+  return writeIntSetting(settings::kGeneral, settings::kUnitButton, unit, path_);
 }
 
-void ProfileSettingsStore::saveFaceSet(const std::wstring& name) {
+bool ProfileSettingsStore::saveUnitAtExit(std::int32_t unitAtExit) {
+  return writeIntSetting(settings::kGeneral, settings::kUnitEnd, unitAtExit, path_);
+}
+
+bool ProfileSettingsStore::saveFaceSet(const std::wstring& name) {
   const std::optional<std::string> stored = name.empty() ? std::string() : faceSetNameFor(name);
-  if (stored) writeTextSetting(settings::kGeneral, settings::kFaceDir, *stored, path_);
+  return stored && writeTextSetting(settings::kGeneral, settings::kFaceDir, *stored, path_);
 }
+
+void ProfileSettingsStore::reportUnsaved() { reportUnsavedSettings(path_); }
 
 COLORREF backgroundColorFromSetting(std::int32_t stored) {
   return stored < 0 ? settings::kWhite : static_cast<COLORREF>(stored);

@@ -42,7 +42,7 @@ constexpr COLORREF kWhite = 0xFFFFFF;
 // The full path of the settings file for the current directory. The whole
 // directory is kept however long it is; a path too long for the
 // private-profile calls is never handed to them, so reads give the defaults
-// and writes are lost rather than landing in a file of another name.
+// and writes fail rather than landing in a file of another name.
 std::string pathInCurrentDirectory();
 
 }  // namespace settings
@@ -68,19 +68,25 @@ class ProfileSettingsReader final : public SettingsReader {
   std::string path_;
 };
 
-// Writes one integer key as decimal text; a failed write goes unnoticed.
-void writeIntSetting(const char* section, const char* key, std::int32_t value, const std::string& path);
-void writeTextSetting(const char* section, const char* key, const std::string& value, const std::string& path);
+// Writes one key, an integer as decimal text; true when the platform kept it.
+// A path too long for the private-profile calls is never written: false.
+bool writeIntSetting(const char* section, const char* key, std::int32_t value, const std::string& path);
+bool writeTextSetting(const char* section, const char* key, const std::string& value, const std::string& path);
+
+// Tells the user, in the program's message box, that settings could not be
+// written to the file at `path`, naming it.
+void reportUnsavedSettings(const std::string& path);
 
 // What the settings dialog keeps, written to the settings file at `path`.
 class ProfileSettingsStore final : public SettingsStore {
  public:
   explicit ProfileSettingsStore(std::string path) : path_(std::move(path)) {}
-  void saveLineColor(COLORREF colour) override;
-  void saveBackgroundColor(COLORREF colour) override;
-  void saveDefaultUnit(std::int32_t unit) override;
-  void saveUnitAtExit(std::int32_t unitAtExit) override;
-  void saveFaceSet(const std::wstring& name) override;
+  bool saveLineColor(COLORREF colour) override;
+  bool saveBackgroundColor(COLORREF colour) override;
+  bool saveDefaultUnit(std::int32_t unit) override;
+  bool saveUnitAtExit(std::int32_t unitAtExit) override;
+  bool saveFaceSet(const std::wstring& name) override;
+  void reportUnsaved() override;
 
  private:
   std::string path_;

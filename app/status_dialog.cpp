@@ -353,18 +353,29 @@ HICON StatusDialog::onQueryDragIcon() { return appIcon; }
 void StatusDialog::onDestroy() {
   KillTimer(hwnd(), timerId);
   resourceLibrary.reset();
-  writeSettingsAtExit();
+  if (!writeSettingsAtExit()) {
+    // This window is already hidden and on its way out: the box stands on
+    // its own, with a taskbar button, rather than hang on it.
+    if (fw::Application* app = fw::Application::current()) app->setMainWindow(nullptr);
+    reportUnsavedSettings(settingsPath);
+  }
   WinHelpA(hwnd(), nullptr, HELP_QUIT, 0);
 }
 
-void StatusDialog::writeSettingsAtExit() {
+// Every key is tried whatever became of the one before.
+bool StatusDialog::writeSettingsAtExit() {
   using namespace settings;
-  if (unitAtExit != 0) writeIntSetting(kGeneral, kUnitButton, displayUnit, settingsPath);
-  writeIntSetting(kGeneral, kAlwaysOnTop, alwaysOnTop, settingsPath);
+  bool written = true;
+  auto write = [&](const char* section, const char* key, std::int32_t value) {
+    if (!writeIntSetting(section, key, value, settingsPath)) written = false;
+  };
+  if (unitAtExit != 0) write(kGeneral, kUnitButton, displayUnit);
+  write(kGeneral, kAlwaysOnTop, alwaysOnTop);
   RECT window{};
   GetWindowRect(hwnd(), &window);
-  writeIntSetting(kGeneral, kX, window.left, settingsPath);
-  writeIntSetting(kGeneral, kY, window.top, settingsPath);
-  writeIntSetting(kMonitor, kX, monitorX, settingsPath);
-  writeIntSetting(kMonitor, kY, monitorY, settingsPath);
+  write(kGeneral, kX, window.left);
+  write(kGeneral, kY, window.top);
+  write(kMonitor, kX, monitorX);
+  write(kMonitor, kY, monitorY);
+  return written;
 }

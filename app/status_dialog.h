@@ -45,7 +45,8 @@ class StatusDialog : public fw::Dialog {
   void onAlwaysOnTop();
   void releaseMemory();
   void onAbout();
-  void writeSettingsAtExit();
+  // True when every key was written.
+  bool writeSettingsAtExit();
   void onMonitor();
   void onSettings();
 

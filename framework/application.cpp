@@ -64,6 +64,9 @@ int appMessageBox(const std::wstring& text, UINT type) {
   Application* app = Application::current();
   HWND owner = app ? app->mainWindowHandle() : nullptr;
   if (owner && !IsWindow(owner)) owner = nullptr;
+  // Asked for while a secondary window is up (the settings dialog, say),
+  // the box belongs to that window, which then waits under it.
+  if (owner) owner = GetLastActivePopup(owner);
   return messageBox(owner, text, app ? app->name() : std::wstring(), type);
 }
 

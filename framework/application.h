@@ -49,8 +49,8 @@ class Application {
 // Registers the common control classes (progress bars) the templates use.
 void initCommonControls();
 
-// A message box owned by the main window and captioned with the
-// application's name.
+// A message box owned by the main window (or the secondary window last
+// active over it) and captioned with the application's name.
 int appMessageBox(const std::string& text, UINT type);
 int appMessageBox(const std::wstring& text, UINT type);
 

@@ -76,13 +76,16 @@ bool SettingsDialog::onCommand(int id, int notifyCode) {
   }
 }
 
-// An accepted colour is kept at once, whatever becomes of the dialog.
+// An accepted colour is kept at once, whatever becomes of the dialog; one
+// that cannot be kept is still shown, and the user hears of it at once.
 void SettingsDialog::onLineColor() {
-  if (chooseColour(lineColor, IDC_LINE_SWATCH)) store.saveLineColor(lineColor);
+  if (chooseColour(lineColor, IDC_LINE_SWATCH) && !store.saveLineColor(lineColor)) store.reportUnsaved();
 }
 
 void SettingsDialog::onBackgroundColor() {
-  if (chooseColour(backgroundColor, IDC_BACKGROUND_SWATCH)) store.saveBackgroundColor(backgroundColor);
+  if (chooseColour(backgroundColor, IDC_BACKGROUND_SWATCH) && !store.saveBackgroundColor(backgroundColor)) {
+    store.reportUnsaved();
+  }
 }
 
 bool SettingsDialog::chooseColour(COLORREF& colour, int swatchId) {
@@ -130,13 +133,14 @@ bool SettingsDialog::onPaint() {
   return true;
 }
 
+// Every choice is tried whatever became of the one before, and the user
+// hears once of any that could not be kept.
 void SettingsDialog::saveSettings() {
-  store.saveDefaultUnit(defaultUnit);
-  store.saveUnitAtExit(unitAtExit);
   if (isDefaultEntry(faceSetName)) faceSetName.clear();
-  if (faceSetName.empty() || faceSetNameFor(faceSetName)) {
-    store.saveFaceSet(faceSetName);
-  } else {
-    fw::appMessageBox(faceSetNotStorableMessage(faceSetName), MB_OK | MB_ICONEXCLAMATION);
-  }
+  const bool unitKept = store.saveDefaultUnit(defaultUnit);
+  const bool unitAtExitKept = store.saveUnitAtExit(unitAtExit);
+  const bool storable = faceSetName.empty() || faceSetNameFor(faceSetName);
+  const bool faceSetKept = !storable || store.saveFaceSet(faceSetName);
+  if (!(unitKept && unitAtExitKept && faceSetKept)) store.reportUnsaved();
+  if (!storable) fw::appMessageBox(faceSetNotStorableMessage(faceSetName), MB_OK | MB_ICONEXCLAMATION);
 }

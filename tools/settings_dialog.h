@@ -31,9 +31,10 @@ class SettingsDialog : public fw::Dialog {
   std::int32_t defaultUnit = -1;
   std::int32_t unitAtExit = 0;
 
-  // Writes the unit, the unit-at-exit flag and the face set; after OK. A
-  // face set whose name the file cannot hold stays in use for this run
-  // only, and the user is told so.
+  // Writes the unit, the unit-at-exit flag and the face set; after OK. The
+  // choices stand for this run even where they could not be written; a face
+  // set whose name the file cannot hold is not written, and the user is told
+  // so.
   void saveSettings();
 
  protected:

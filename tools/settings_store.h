@@ -1,6 +1,7 @@
 // Where the settings dialog keeps the user's choices: a colour the moment
 // it is picked, the rest when OK closes the dialog. The status window hands
-// it one over its settings file; the dialog only says what to keep.
+// it one over its settings file; the dialog only says what to keep, and
+// when the user is to hear that something could not be kept.
 #pragma once
 
 #include <windows.h>
@@ -11,11 +12,15 @@
 class SettingsStore {
  public:
   virtual ~SettingsStore() = default;
-  virtual void saveLineColor(COLORREF colour) = 0;
-  virtual void saveBackgroundColor(COLORREF colour) = 0;
-  virtual void saveDefaultUnit(std::int32_t unit) = 0;
-  virtual void saveUnitAtExit(std::int32_t unitAtExit) = 0;
+  // Each returns true when the choice was kept.
+  virtual bool saveLineColor(COLORREF colour) = 0;
+  virtual bool saveBackgroundColor(COLORREF colour) = 0;
+  virtual bool saveDefaultUnit(std::int32_t unit) = 0;
+  virtual bool saveUnitAtExit(std::int32_t unitAtExit) = 0;
   // An empty name stands for the built-in faces; a name is one the file can
   // hold (faceSetNameFor).
-  virtual void saveFaceSet(const std::wstring& name) = 0;
+  virtual bool saveFaceSet(const std::wstring& name) = 0;
+  // Tells the user that choices could not be kept; once for all the
+  // choices of one moment.
+  virtual void reportUnsaved() = 0;
 };

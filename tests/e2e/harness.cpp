@@ -8,6 +8,7 @@
 #include <fstream>
 #include <set>
 #include <sstream>
+#include <utility>
 
 #include "tests/stand_in/stand_in_rsrc32.h"
 
@@ -36,6 +37,8 @@ constexpr double kMsPerClockTick = 10.0;
 constexpr DWORD kAppearWaitMs = 30000;
 // The Unix shell that runs the launcher, as Wine names it.
 constexpr const char* kUnixShell = "Z:\\bin\\bash";
+// How long mounting or unmounting a folder may take.
+constexpr DWORD kMountWaitMs = 30000;
 
 std::string& exePath() {
   static std::string path;
@@ -209,6 +212,46 @@ void removeTree(const std::wstring& directory) {
 
 void removeTree(const std::string& directory) { removeTree(wideText(directory)); }
 
+// Starts a command line with the Unix shell in `directory`. Wine runs a
+// Unix program as such and hands back no process of its own, and then no
+// thread either: it can leave a stray value in hThread, and closing that
+// would close whichever handle of ours it happens to match (the low two
+// bits of a handle are ignored).
+bool startUnixShell(std::string commandLine, const std::string& directory) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION shell{};
+  if (!CreateProcessA(kUnixShell, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, directory.c_str(),
+                      &startup, &shell)) {
+    return false;
+  }
+  if (shell.hProcess) {
+    CloseHandle(shell.hThread);
+    CloseHandle(shell.hProcess);
+  }
+  return true;
+}
+
+// Runs the read-only folder helper ("on" or "off") for `folder`, from its
+// parent; the outcome is "ok" or what went wrong.
+std::string runReadOnlyFolderHelper(const char* action, const std::string& folder) {
+  const std::string outcome = folder + ".outcome";
+  DeleteFileA(outcome.c_str());
+  const std::size_t slash = folder.find_last_of('\\');
+  const std::string parent = folder.substr(0, slash);
+  std::string commandLine = std::string("/bin/bash \"") + QUIMBEL_READ_ONLY_FOLDER + "\" " + action + " \"" +
+                            folder.substr(slash + 1) + "\"";
+  if (!startUnixShell(commandLine, parent)) {
+    return "the Unix shell did not start, error " + std::to_string(GetLastError());
+  }
+  if (!waitFor([&] { return GetFileAttributesA(outcome.c_str()) != INVALID_FILE_ATTRIBUTES; }, kMountWaitMs)) {
+    return "no outcome within " + std::to_string(kMountWaitMs) + " ms";
+  }
+  const std::string text = readWholeFile(outcome);
+  DeleteFileA(outcome.c_str());
+  return text;
+}
+
 bool isAllDigits(const std::string& text) {
   if (text.empty()) return false;
   for (char c : text) {
@@ -322,6 +365,18 @@ bool WorkingDirectory::settingsExist() const {
   return GetFileAttributesA(settingsPath().c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+ReadOnlyFolder::ReadOnlyFolder(std::string path) : path_(std::move(path)) {
+  const std::string outcome = runReadOnlyFolderHelper("on", path_);
+  mounted_ = outcome == "ok";
+  if (!mounted_) why_ = "could not make a read-only bind mount of " + path_ + " (it needs root): " + outcome;
+}
+
+ReadOnlyFolder::~ReadOnlyFolder() {
+  if (!mounted_) return;
+  const std::string outcome = runReadOnlyFolderHelper("off", path_);
+  if (outcome != "ok") std::fprintf(stderr, "unmounting %s: %s\n", path_.c_str(), outcome.c_str());
+}
+
 SettingValue readSetting(const std::string& iniPath, const std::string& section, const std::string& key) {
   // A default no real value takes tells a missing key from an empty one.
   static const char kAbsent[] = "<absent>";
@@ -367,21 +422,9 @@ void Program::start(const std::string& exePath) {
   // architecture, which is the one the program was built for.
   std::string commandLine = std::string("/bin/bash \"") + QUIMBEL_SHELL_LAUNCHER + "\" " +
                             std::to_string(sizeof(void*) * 8) + " \"" + exePath + "\" " + runTag_;
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION shell{};
-  // Wine runs a Unix program as such and hands back no process of its own.
-  if (!CreateProcessA(kUnixShell, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, directory_.c_str(),
-                      &startup, &shell)) {
+  if (!startUnixShell(commandLine, directory_)) {
     std::fprintf(stderr, "starting %s failed, error %lu\n", commandLine.c_str(), GetLastError());
     return;
-  }
-  // Without a process there is no thread either: Wine can leave a stray
-  // value in hThread, and closing it would close whichever handle of ours
-  // it happens to match (the low two bits of a handle are ignored).
-  if (shell.hProcess) {
-    CloseHandle(shell.hThread);
-    CloseHandle(shell.hProcess);
   }
   // Other programs of the same name may start at the same moment (the
   // bad-input run starts several at once): this run's is the one whose
@@ -497,6 +540,15 @@ HWND Program::messageBox() const {
 bool Program::waitForMessageBox(DWORD timeoutMs) {
   waitFor([this] { return hasExited() || messageBox() != nullptr; }, timeoutMs);
   return messageBox() != nullptr;
+}
+
+std::string Program::answerMessageBox(DWORD timeoutMs) const {
+  HWND box = nullptr;
+  waitFor([&] { return hasExited() || (box = messageBox()) != nullptr; }, timeoutMs);
+  if (!box) return {};
+  const std::string text = messageBoxText(box);
+  clickIn(box, IDOK);
+  return text;
 }
 
 std::string Program::messageBoxText(HWND box) { return windowText(GetDlgItem(box, kMessageBoxTextId)); }

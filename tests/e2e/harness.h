@@ -65,6 +65,26 @@ class WorkingDirectory {
   std::string path_;
 };
 
+// Makes an existing folder read-only while alive: a read-only bind mount of
+// it onto itself, made from the Unix side (root writes through mode bits,
+// under Wine too), and taken away again on every path. Where that cannot
+// be done, why() says why.
+class ReadOnlyFolder {
+ public:
+  explicit ReadOnlyFolder(std::string path);
+  ~ReadOnlyFolder();
+  ReadOnlyFolder(const ReadOnlyFolder&) = delete;
+  ReadOnlyFolder& operator=(const ReadOnlyFolder&) = delete;
+
+  bool made() const { return why_.empty(); }
+  const std::string& why() const { return why_; }
+
+ private:
+  std::string path_;
+  bool mounted_ = false;
+  std::string why_;
+};
+
 // What a test reads of one value of the settings file.
 struct SettingValue {
   bool present = false;
@@ -101,6 +121,9 @@ class Program {
   // null.
   HWND messageBox() const;
   bool waitForMessageBox(DWORD timeoutMs = 10000);
+  // Waits for a message box, answers it with OK and returns its text;
+  // empty when none came.
+  std::string answerMessageBox(DWORD timeoutMs = 10000) const;
   // The text of a message box's message (static control 0xFFFF).
   static std::string messageBoxText(HWND box);
   // Any window's text, read with WM_GETTEXT.

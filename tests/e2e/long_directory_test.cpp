@@ -1,6 +1,7 @@
 // A current directory so long that "\quimbel.ini" no longer fits a classic
 // path: the program must run and end normally, reading defaults and writing
-// nothing, rather than overrunning its path or writing a file of a cut name.
+// nothing, rather than overrunning its path or writing a file of a cut name,
+// and say at exit that the settings were not saved.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -63,6 +64,11 @@ TEST_P(SettingsLongDirectory, RunsAndWritesOnlyAWholePath) {
   EXPECT_TRUE(program.isChecked(IDC_UNIT_BYTE)) << c.what;
   EXPECT_EQ("Byte", program.controlText(IDC_PHYSICAL_TOTAL_UNIT)) << c.what;
   program.menuCommand(ID_APP_EXIT);
+  if (!c.settingsWritten) {
+    const std::string message = program.answerMessageBox();
+    EXPECT_NE(std::string::npos, message.find(directory + "\\quimbel.ini"))
+        << c.what << ": the settings not saved must be said, naming the file; said '" << message << "'";
+  }
   ASSERT_TRUE(program.waitForExit()) << c.what;
   EXPECT_EQ(0u, program.exitCode()) << c.what;
 

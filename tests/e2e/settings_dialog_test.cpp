@@ -222,4 +222,40 @@ TEST(SettingsDialog, OkHandsTheChoicesBackAndWritesThem) {
   EXPECT_TRUE(faceFromSet()) << "the set is in use for this run";
 }
 
+// A folder the program cannot write: the picked colour and OK each say so
+// once, from the window the user is in, and the choices still hold for
+// this run; the file stays as it was.
+TEST(SettingsDialog, UnwritableFolderSaysSoAtEachWriteAndKeepsTheChoicesForTheRun) {
+  WorkingDirectory directory;
+  const std::string original = "[GENERAL]\r\nUnitButton=2\r\n";
+  directory.writeSettings(original);
+  const e2e::ReadOnlyFolder readOnly(directory.path());
+  if (!readOnly.made()) GTEST_SKIP() << readOnly.why();
+  Program program(directory);
+  ASSERT_TRUE(program.waitForStatusWindow());
+  HWND dialog = openSettings(program);
+  ASSERT_TRUE(dialog);
+
+  chooseColour(program, dialog, IDC_BACKGROUND_COLOR, kGreen);
+  ASSERT_TRUE(program.waitForMessageBox()) << "no message for the colour that could not be written";
+  EXPECT_EQ(dialog, GetWindow(program.messageBox(), GW_OWNER)) << "the box must hold the settings dialog";
+  const std::string colourMessage = program.answerMessageBox();
+  EXPECT_NE(std::string::npos, colourMessage.find(directory.settingsPath())) << colourMessage;
+  EXPECT_TRUE(e2e::waitFor([&] { return centreOf(GetDlgItem(dialog, IDC_BACKGROUND_SWATCH)) == kGreen; }));
+
+  Program::clickIn(dialog, IDC_SETTINGS_UNIT_KB);
+  Program::clickIn(dialog, IDOK);
+  ASSERT_TRUE(closed(dialog));
+  const std::string okMessage = program.answerMessageBox();
+  EXPECT_NE(std::string::npos, okMessage.find(directory.settingsPath())) << "after OK: '" << okMessage << "'";
+  program.tick();
+  EXPECT_EQ(nullptr, program.messageBox()) << "one message for the keys OK writes";
+  EXPECT_EQ(kGreen, graphBackground(program)) << "OK hands the colour to the running graph all the same";
+
+  program.menuCommand(ID_APP_EXIT);
+  EXPECT_NE("", program.answerMessageBox()) << "the exit's writes fail as well";
+  EXPECT_TRUE(program.waitForExit());
+  EXPECT_EQ(original, directory.readSettings());
+}
+
 }  // namespace

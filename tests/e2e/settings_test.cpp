@@ -223,6 +223,23 @@ void startAndTick(Program& program) {
   program.tick();
 }
 
+// Closes the program where its settings cannot be written: one message box,
+// captioned with the program's name, names the file; once it is answered
+// the process ends, and ends normally.
+void closeThroughUnsavedMessage(Program& program, Close how, const std::string& settingsPath) {
+  requestClose(program, how);
+  ASSERT_TRUE(program.waitForMessageBox()) << "expected a message box after " << name(how);
+  HWND box = program.messageBox();
+  EXPECT_EQ("Quimbel", Program::windowText(box)) << "message box caption";
+  EXPECT_EQ(nullptr, GetWindow(box, GW_OWNER)) << "the box must not hang on the window going away";
+  const std::string text = Program::messageBoxText(box);
+  EXPECT_NE(std::string::npos, text.find(settingsPath)) << "expected the message to name " << settingsPath
+                                                        << ", it says:\n" << text;
+  Program::clickIn(box, IDOK);
+  ASSERT_TRUE(program.waitForExit(kExitTimeoutMs)) << "expected the process to end once the box was answered";
+  EXPECT_EQ(0u, program.exitCode());
+}
+
 POINT centredCorner(const RECT& window) {
   const int width = window.right - window.left;
   const int height = window.bottom - window.top;
@@ -536,6 +553,23 @@ TEST_P(SettingsExit, WritesItsKeysOnlyAndKeepsTheRest) {
 
 INSTANTIATE_TEST_SUITE_P(SettingsHandWritten, SettingsExit, ::testing::ValuesIn(exitCases()));
 
+// A folder the program cannot write: a changed unit is lost, but not in
+// silence, and the file stays as it was.
+TEST(SettingsUnwritable, ExitSaysOnceThatNothingWasSavedAndEnds) {
+  WorkingDirectory directory;
+  const std::string original = "[GENERAL]\r\nUnitEnd=1\r\nUnitButton=2\r\n";
+  directory.writeSettings(original);
+  const e2e::ReadOnlyFolder readOnly(directory.path());
+  if (!readOnly.made()) GTEST_SKIP() << readOnly.why();
+  Program program(directory);
+  ASSERT_NO_FATAL_FAILURE(startAndTick(program));
+  program.click(IDC_UNIT_KB);
+  program.tick();
+
+  ASSERT_NO_FATAL_FAILURE(closeThroughUnsavedMessage(program, Close::CloseBox, directory.settingsPath()));
+  EXPECT_EQ(original, directory.readSettings());
+}
+
 // ---- window position and always-on-top ------------------------------------------------
 
 TEST(SettingsWindowPosition, AMovedWindowStoresItsNewCorner) {
@@ -700,7 +734,7 @@ const std::vector<BadFile>& badFiles() {
        false, std::nullopt},
       {"binary junk", junkBytes(8192, 12345), false, std::nullopt},
       {"a UTF-16 byte-order mark before junk", "\xFF\xFE" + junkBytes(4095, 777), false, std::nullopt},
-      {"a read-only, locked file: the exit's writes are lost",
+      {"a read-only, locked file: the exit's writes are lost, and the user told",
        "[GENERAL]\r\nAlwaysOnTop=0\r\nX=10\r\nY=20\r\nUnitEnd=1\r\n", true, POINT{10, 20}},
   };
   return files;
@@ -735,10 +769,11 @@ TEST_P(SettingsBadFile, NeitherCrashesNorHangs) {
   EXPECT_EQ(program.controlText(IDC_PHYSICAL_TOTAL_UNIT), program.controlText(IDC_VIRTUAL_FREE_UNIT))
       << "all unit labels come from one rule";
 
-  ASSERT_NO_FATAL_FAILURE(closeAndWaitForExit(program, Close::FileExit));
   if (c.readOnly) {
+    ASSERT_NO_FATAL_FAILURE(closeThroughUnsavedMessage(program, Close::FileExit, directory.settingsPath()));
     EXPECT_EQ(c.content, directory.readSettings()) << "expected the unwritable file unchanged";
   } else {
+    ASSERT_NO_FATAL_FAILURE(closeAndWaitForExit(program, Close::FileExit));
     EXPECT_TRUE(e2e::readSetting(directory.settingsPath(), "GENERAL", "AlwaysOnTop").present)
         << "expected the exit to write AlwaysOnTop despite the file's state";
   }

@@ -108,7 +108,10 @@ std::string runOnce(const std::string& directory, const Features& features, Kept
   if (!endurance::responsive(program)) return "the program does not answer after ticking";
   std::string problem = during ? during(program) : "";
   if (problem.empty() && features.settingsDialog) problem = endurance::visitSettingsDialog(program, 1);
-  if (problem.empty()) problem = endurance::exitProgram(program);
+  // A settings path too long for the platform's profile calls is never
+  // written; the program must say so at exit.
+  const bool unwritable = iniPath.size() >= MAX_PATH;
+  if (problem.empty()) problem = endurance::exitProgram(program, unwritable ? iniPath : std::string());
   if (!problem.empty()) return problem;
   const std::vector<std::string> missing = endurance::missingEntries(before, endurance::foreignEntries(iniPath));
   if (!missing.empty()) {

@@ -128,10 +128,19 @@ std::string visitSettingsDialog(const e2e::Program& program, int ticks) {
   return problem.empty() ? problem : "settings dialog: " + problem;
 }
 
-std::string exitProgram(const e2e::Program& program) {
+std::string exitProgram(const e2e::Program& program, const std::string& unsavedSettingsPath) {
   if (program.hasExited()) return "the program had ended by itself, code " + std::to_string(program.exitCode());
   program.menuCommand(ID_APP_EXIT);
-  if (!program.waitForExit(kExitWaitMs)) return "the program did not end after File > Exit";
+  if (!unsavedSettingsPath.empty()) {
+    const std::string message = program.answerMessageBox(kExitWaitMs);
+    if (message.find(unsavedSettingsPath) == std::string::npos) {
+      return "expected a message naming the unsaved settings file at exit, got '" + message + "'";
+    }
+  }
+  if (!program.waitForExit(kExitWaitMs)) {
+    if (HWND box = program.messageBox()) return "a message box at exit: " + e2e::Program::messageBoxText(box);
+    return "the program did not end after File > Exit";
+  }
   if (program.exitCode() != 0) return "the program ended with code " + std::to_string(program.exitCode());
   return "";
 }

@@ -40,8 +40,10 @@ bool responsive(const e2e::Program& program);
 std::string visitMonitorWindow(const e2e::Program& program, int ticks);
 std::string visitSettingsDialog(const e2e::Program& program, int ticks);
 
-// Closes the program with File > Exit; "" or what went wrong.
-std::string exitProgram(const e2e::Program& program);
+// Closes the program with File > Exit; "" or what went wrong. Where the
+// settings file cannot be written (`unsavedSettingsPath` given), the program
+// must say so once, naming the file, and then end; elsewhere say nothing.
+std::string exitProgram(const e2e::Program& program, const std::string& unsavedSettingsPath = {});
 
 // The screen's pixels in `rect`, row by row.
 std::vector<COLORREF> screenPixels(const RECT& rect);

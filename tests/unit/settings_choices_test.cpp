@@ -1,13 +1,17 @@
 // The rules behind the settings dialog's choices: which face-set names the
-// settings file can hold, and when the colour chooser opens on a colour.
+// settings file can hold, when the colour chooser opens on a colour, and
+// how OK keeps the rest.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commdlg.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "tools/colour_choice.h"
 #include "tools/face_set_list.h"
+#include "tools/settings_dialog.h"
 
 namespace {
 
@@ -41,6 +45,41 @@ TEST(ColourChooser, OpensOnTheColourUnlessItIsBlack) {
   EXPECT_EQ(0u, colourChooserFlags(RGB(0, 0, 0)));
   EXPECT_EQ(static_cast<DWORD>(CC_RGBINIT), colourChooserFlags(RGB(0, 0, 1)));
   EXPECT_EQ(static_cast<DWORD>(CC_RGBINIT), colourChooserFlags(RGB(255, 255, 255)));
+}
+
+// Records the keys it is asked to keep and refuses those named.
+class RefusingStore final : public SettingsStore {
+ public:
+  std::vector<std::string> refused;
+  std::vector<std::string> asked;
+  int reports = 0;
+
+  bool saveLineColor(COLORREF) override { return keep("LineColor"); }
+  bool saveBackgroundColor(COLORREF) override { return keep("MoniterColor"); }
+  bool saveDefaultUnit(std::int32_t) override { return keep("UnitButton"); }
+  bool saveUnitAtExit(std::int32_t) override { return keep("UnitEnd"); }
+  bool saveFaceSet(const std::wstring&) override { return keep("FaceDir"); }
+  void reportUnsaved() override { ++reports; }
+
+ private:
+  bool keep(const std::string& key) {
+    asked.push_back(key);
+    return std::find(refused.begin(), refused.end(), key) == refused.end();
+  }
+};
+
+// The values OK writes are the end-to-end tests' to check.
+TEST(SaveSettings, TriesEveryKeyAndSaysOnceWhenAnyIsNotKept) {
+  const std::vector<std::string> all{"UnitButton", "UnitEnd", "FaceDir"};
+  for (const std::vector<std::string>& refused : {std::vector<std::string>{}, {"UnitButton"}, all}) {
+    CustomColours colours = initialCustomColours();
+    RefusingStore store;
+    store.refused = refused;
+    SettingsDialog dialog(colours, store);
+    dialog.saveSettings();
+    EXPECT_EQ(all, store.asked) << refused.size() << " refused";
+    EXPECT_EQ(refused.empty() ? 0 : 1, store.reports) << refused.size() << " refused";
+  }
 }
 
 }  // namespace

@@ -267,7 +267,9 @@ TEST_F(ProfileFile, IntegersAreWrittenAsDecimalTextAndReadBack) {
       {"MONITOR", "X", 500, "X=500"},
       {"MONITOR", "Y", -7, "Y=-7"},
   };
-  for (const auto& row : rows) writeIntSetting(row.section, row.key, row.value, path);
+  for (const auto& row : rows) {
+    EXPECT_TRUE(writeIntSetting(row.section, row.key, row.value, path)) << row.line;
+  }
   const std::string text = readFileBytes(path);
   for (const auto& row : rows) {
     EXPECT_NE(std::string::npos, text.find(row.line)) << row.line << " in\n" << text;
@@ -391,7 +393,7 @@ TEST_F(ProfileFile, AWriteKeepsOtherSectionsKeysAndComments) {
   EXPECT_EQ("smile", reader.readText("GENERAL", "FaceDir"));
 }
 
-TEST_F(ProfileFile, WriteToAReadOnlyFileIsIgnored) {
+TEST_F(ProfileFile, AWriteTheFileRefusesFailsAndChangesNothing) {
   const std::string original = "[GENERAL]\r\nUnitButton=1\r\n";
   writeFileBytes(path, original);
   ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
@@ -402,8 +404,8 @@ TEST_F(ProfileFile, WriteToAReadOnlyFileIsIgnored) {
     const FileHandle held(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(held);
-    writeIntSetting("GENERAL", "UnitButton", 2, path);
-    writeTextSetting("GENERAL", "FaceDir", "new", path);
+    EXPECT_FALSE(writeIntSetting("GENERAL", "UnitButton", 2, path));
+    EXPECT_FALSE(writeTextSetting("GENERAL", "FaceDir", "new", path));
   }
   EXPECT_EQ(original, readFileBytes(path));
 }
@@ -439,7 +441,7 @@ std::string settingsPathOfLength(const std::string& base, std::size_t length) {
   return directory + "\\quimbel.ini";
 }
 
-TEST(SettingsPathLength, PathsOfMaxPathOrMoreReadDefaultsAndLoseWrites) {
+TEST(SettingsPathLength, PathsOfMaxPathOrMoreReadDefaultsAndFailWrites) {
   const struct {
     std::size_t length;
     bool usable;
@@ -457,8 +459,8 @@ TEST(SettingsPathLength, PathsOfMaxPathOrMoreReadDefaultsAndLoseWrites) {
     const CurrentDirectory inTemp(dir.path());
     ASSERT_TRUE(inTemp.changed());
 
-    writeIntSetting("GENERAL", "UnitButton", 2, path);
-    writeTextSetting("GENERAL", "FaceDir", "kept", path);
+    EXPECT_EQ(row.usable, writeIntSetting("GENERAL", "UnitButton", 2, path)) << row.length;
+    EXPECT_EQ(row.usable, writeTextSetting("GENERAL", "FaceDir", "kept", path)) << row.length;
     const ProfileSettingsReader reader(path);
     EXPECT_EQ(row.usable ? 2 : 0, reader.readInt("GENERAL", "UnitButton", 0)) << row.length;
     EXPECT_EQ(row.usable ? "kept" : "", reader.readText("GENERAL", "FaceDir")) << row.length;
