@@ -65,30 +65,17 @@ GlobalMemoryStatusExFn globalMemoryStatusExEntry() {
 }
 
 MemoryStatus readMemoryStatusRecord(GlobalMemoryStatusExFn extended) {
-  MemoryStatus status;
   MEMORYSTATUSEX wide{};
   wide.dwLength = sizeof wide;
   if (extended && extended(&wide)) {
-    status.memoryLoad = wide.dwMemoryLoad;
-    status.totalPhys = wide.ullTotalPhys;
-    status.availPhys = wide.ullAvailPhys;
-    status.totalPageFile = wide.ullTotalPageFile;
-    status.availPageFile = wide.ullAvailPageFile;
-    status.totalVirtual = wide.ullTotalVirtual;
-    status.availVirtual = wide.ullAvailVirtual;
-    return status;
+    return {wide.dwMemoryLoad,     wide.ullTotalPhys,    wide.ullAvailPhys,   wide.ullTotalPageFile,
+            wide.ullAvailPageFile, wide.ullTotalVirtual, wide.ullAvailVirtual};
   }
   MEMORYSTATUS record{};
   record.dwLength = sizeof record;
   GlobalMemoryStatus(&record);
-  status.memoryLoad = record.dwMemoryLoad;
-  status.totalPhys = record.dwTotalPhys;
-  status.availPhys = record.dwAvailPhys;
-  status.totalPageFile = record.dwTotalPageFile;
-  status.availPageFile = record.dwAvailPageFile;
-  status.totalVirtual = record.dwTotalVirtual;
-  status.availVirtual = record.dwAvailVirtual;
-  return status;
+  return {record.dwMemoryLoad,     record.dwTotalPhys,    record.dwAvailPhys,   record.dwTotalPageFile,
+          record.dwAvailPageFile, record.dwTotalVirtual, record.dwAvailVirtual};
 }
 
 MemoryStatus readMemoryStatusRecord() {
