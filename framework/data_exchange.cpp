@@ -108,13 +108,15 @@ void DataExchange::control(int id, ProgressBar& bar) {
   bar.attach(controls_.find(id));
 }
 
-void DataExchange::text(int id, std::int32_t& value) {
+template <typename Number>
+void DataExchange::number(int id, Number& value, bool (*parse)(const std::string&, Number&),
+                          std::string (*complaint)()) {
   if (failed_) return;
   HWND edit = prepareEdit(id);
   if (saving_) {
-    std::int32_t parsed = 0;
-    if (!parseInt32(windowText(edit), parsed)) {
-      fail(integerExpectedMessage());
+    Number parsed = 0;
+    if (!parse(windowText(edit), parsed)) {
+      fail(complaint());
       return;
     }
     value = parsed;
@@ -123,35 +125,11 @@ void DataExchange::text(int id, std::int32_t& value) {
   }
 }
 
-void DataExchange::text(int id, std::uint32_t& value) {
-  if (failed_) return;
-  HWND edit = prepareEdit(id);
-  if (saving_) {
-    std::uint32_t parsed = 0;
-    if (!parseUInt32(windowText(edit), parsed)) {
-      fail(unsignedExpectedMessage());
-      return;
-    }
-    value = parsed;
-  } else {
-    setWindowTextIfChanged(edit, std::to_string(value));
-  }
-}
+void DataExchange::text(int id, std::int32_t& value) { number(id, value, parseInt32, integerExpectedMessage); }
 
-void DataExchange::text(int id, std::uint64_t& value) {
-  if (failed_) return;
-  HWND edit = prepareEdit(id);
-  if (saving_) {
-    std::uint64_t parsed = 0;
-    if (!parseUInt64(windowText(edit), parsed)) {
-      fail(unsignedExpectedMessage());
-      return;
-    }
-    value = parsed;
-  } else {
-    setWindowTextIfChanged(edit, std::to_string(value));
-  }
-}
+void DataExchange::text(int id, std::uint32_t& value) { number(id, value, parseUInt32, unsignedExpectedMessage); }
+
+void DataExchange::text(int id, std::uint64_t& value) { number(id, value, parseUInt64, unsignedExpectedMessage); }
 
 void DataExchange::text(int id, std::string& value) {
   if (failed_) return;

@@ -43,6 +43,10 @@ class DataExchange {
  private:
   HWND prepareEdit(int id);
   void fail(const std::string& message);
+  // A number as decimal text; a read-back `parse` refuses fails with
+  // `complaint`'s message.
+  template <typename Number>
+  void number(int id, Number& value, bool (*parse)(const std::string&, Number&), std::string (*complaint)());
 
   ControlList ownList_;
   const ControlList& controls_;
