@@ -55,9 +55,10 @@ std::string& standInPath() {
   return path;
 }
 
+// Sent wide, so text messages carry UTF-16 whatever code page either side has.
 LRESULT sendTo(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   DWORD_PTR result = 0;
-  if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kSendTimeoutMs, &result)) {
+  if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kSendTimeoutMs, &result)) {
     return 0;
   }
   return static_cast<LRESULT>(result);
@@ -81,14 +82,6 @@ std::wstring wideText(const std::string& text) {
   std::wstring result(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
   if (length > 0) MultiByteToWideChar(932, 0, text.data(), size, &result[0], length);
   return result;
-}
-
-LRESULT sendWideTo(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  DWORD_PTR result = 0;
-  if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kSendTimeoutMs, &result)) {
-    return 0;
-  }
-  return static_cast<LRESULT>(result);
 }
 
 // Another process's caption as the system keeps it, read without sending
@@ -555,10 +548,10 @@ std::string Program::messageBoxText(HWND box) { return windowText(GetDlgItem(box
 
 std::string Program::windowText(HWND window) {
   if (!window) return {};
-  const LRESULT length = sendWideTo(window, WM_GETTEXTLENGTH, 0, 0);
+  const LRESULT length = sendTo(window, WM_GETTEXTLENGTH, 0, 0);
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
   const LRESULT copied =
-      sendWideTo(window, WM_GETTEXT, static_cast<WPARAM>(text.size()), reinterpret_cast<LPARAM>(&text[0]));
+      sendTo(window, WM_GETTEXT, static_cast<WPARAM>(text.size()), reinterpret_cast<LPARAM>(&text[0]));
   text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
   return programText(text);
 }
@@ -577,7 +570,7 @@ std::string Program::controlText(int id) const { return windowText(control(id));
 bool Program::setControlText(int id, const std::string& text) const {
   HWND window = control(id);
   const std::wstring wide = wideText(text);
-  return window && sendWideTo(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str())) != 0;
+  return window && sendTo(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str())) != 0;
 }
 
 bool Program::isChecked(int id) const {
