@@ -553,23 +553,6 @@ TEST_P(SettingsExit, WritesItsKeysOnlyAndKeepsTheRest) {
 
 INSTANTIATE_TEST_SUITE_P(SettingsHandWritten, SettingsExit, ::testing::ValuesIn(exitCases()));
 
-// A folder the program cannot write: a changed unit is lost, but not in
-// silence, and the file stays as it was.
-TEST(SettingsUnwritable, ExitSaysOnceThatNothingWasSavedAndEnds) {
-  WorkingDirectory directory;
-  const std::string original = "[GENERAL]\r\nUnitEnd=1\r\nUnitButton=2\r\n";
-  directory.writeSettings(original);
-  const e2e::ReadOnlyFolder readOnly(directory.path());
-  if (!readOnly.made()) GTEST_SKIP() << readOnly.why();
-  Program program(directory);
-  ASSERT_NO_FATAL_FAILURE(startAndTick(program));
-  program.click(IDC_UNIT_KB);
-  program.tick();
-
-  ASSERT_NO_FATAL_FAILURE(closeThroughUnsavedMessage(program, Close::CloseBox, directory.settingsPath()));
-  EXPECT_EQ(original, directory.readSettings());
-}
-
 // ---- window position and always-on-top ------------------------------------------------
 
 TEST(SettingsWindowPosition, AMovedWindowStoresItsNewCorner) {
