@@ -1,72 +1,110 @@
 #include "app/settings_file.h"
 
-#include <cstdio>
+#include <cstring>
+#include <optional>
 
 #include "framework/application.h"
 #include "framework/platform_text.h"
 #include "tools/face_set_list.h"
 
+namespace {
+
+// The text read: at most 255 characters and the terminator.
+constexpr DWORD kTextBufferSize = 256;
+
+// Section and key names are ASCII: the same in either width.
+std::wstring wide(const char* name) { return std::wstring(name, name + std::strlen(name)); }
+
+// The private-profile calls take classic paths only; given a longer one,
+// some platforms cut it and read or write a file of another name. Such a
+// path is never passed on: reads give the defaults, writes fail. The 9x
+// family's narrow calls also need a path its code page spells exactly.
+bool usableWidePath(const std::wstring& path) { return !path.empty() && path.size() < MAX_PATH; }
+std::optional<std::string> narrowPath(const std::wstring& path) {
+  std::optional<std::string> narrow = fw::toCodePage(CP_ACP, path);
+  if (narrow && (narrow->empty() || narrow->size() >= MAX_PATH)) return std::nullopt;
+  return narrow;
+}
+
+// The file itself is written in the system's code page by the platform,
+// from either width.
+bool writeProfileString(const char* section, const char* key, const std::wstring& value,
+                        const std::wstring& path) {
+  if (fw::usesWideText()) {
+    return usableWidePath(path) &&
+           WritePrivateProfileStringW(wide(section).c_str(), wide(key).c_str(), value.c_str(), path.c_str());
+  }
+  const std::optional<std::string> narrow = narrowPath(path);
+  const std::optional<std::string> text = fw::toCodePage(CP_ACP, value);
+  return narrow && text && WritePrivateProfileStringA(section, key, text->c_str(), narrow->c_str());
+}
+
+template <typename Char, typename GetDirectory>
+std::basic_string<Char> currentDirectory(GetDirectory get) {
+  std::basic_string<Char> directory;
+  const DWORD needed = get(0, nullptr);
+  if (needed == 0) return directory;
+  directory.resize(needed);
+  const DWORD length = get(needed, &directory[0]);
+  directory.resize(length < needed ? length : 0);
+  return directory;
+}
+
+}  // namespace
+
 namespace settings {
 
-std::string pathInCurrentDirectory() {
-  std::string directory;
-  DWORD needed = GetCurrentDirectoryA(0, nullptr);
-  if (needed > 0) {
-    directory.resize(needed);
-    DWORD length = GetCurrentDirectoryA(needed, &directory[0]);
-    directory.resize(length < needed ? length : 0);
-  }
-  return directory + "\\" + kFileName;
+std::wstring pathInCurrentDirectory() {
+  const std::wstring directory =
+      fw::usesWideText()
+          ? currentDirectory<wchar_t>([](DWORD size, wchar_t* to) { return GetCurrentDirectoryW(size, to); })
+          : fw::fromCodePage(CP_ACP, currentDirectory<char>([](DWORD size, char* to) {
+              return GetCurrentDirectoryA(size, to);
+            }));
+  return directory + L"\\" + kFileName;
 }
 
 }  // namespace settings
 
-namespace {
-// The text read: at most 255 characters and the terminator.
-constexpr DWORD kTextBufferSize = 256;
-
-// The private-profile calls take classic paths only; given a longer one,
-// some platforms cut it and read or write a file of another name. Such a
-// path is not passed on at all: reads give the defaults, writes fail.
-bool usablePath(const std::string& path) { return !path.empty() && path.size() < MAX_PATH; }
-
-// What the user is told when the file could not be written; the full path
-// says where, so a read-only folder or a locked file can be found.
-// The path is in the system's code page, as the narrow calls gave it.
-std::wstring unsavedSettingsMessage(const std::string& path) {
-  return fw::widen("設定を保存できませんでした。\n") + fw::fromSystemCodePage(path);
-}
-}  // namespace
-
 std::int32_t ProfileSettingsReader::readInt(const char* section, const char* key,
                                             std::int32_t defaultValue) const {
-  if (!usablePath(path_)) return defaultValue;
-  return static_cast<std::int32_t>(GetPrivateProfileIntA(section, key, defaultValue, path_.c_str()));
+  if (fw::usesWideText()) {
+    if (!usableWidePath(path_)) return defaultValue;
+    return static_cast<std::int32_t>(
+        GetPrivateProfileIntW(wide(section).c_str(), wide(key).c_str(), defaultValue, path_.c_str()));
+  }
+  const std::optional<std::string> path = narrowPath(path_);
+  if (!path) return defaultValue;
+  return static_cast<std::int32_t>(GetPrivateProfileIntA(section, key, defaultValue, path->c_str()));
 }
 
-std::string ProfileSettingsReader::readText(const char* section, const char* key) const {
-  if (!usablePath(path_)) return {};
+std::wstring ProfileSettingsReader::readText(const char* section, const char* key) const {
+  if (fw::usesWideText()) {
+    if (!usableWidePath(path_)) return {};
+    wchar_t buffer[kTextBufferSize] = {};
+    const DWORD count = GetPrivateProfileStringW(wide(section).c_str(), wide(key).c_str(), L"", buffer,
+                                                 kTextBufferSize, path_.c_str());
+    return std::wstring(buffer, count < kTextBufferSize ? count : kTextBufferSize - 1);
+  }
+  const std::optional<std::string> path = narrowPath(path_);
+  if (!path) return {};
   char buffer[kTextBufferSize] = {};
-  DWORD count = GetPrivateProfileStringA(section, key, "", buffer, kTextBufferSize, path_.c_str());
-  if (count == 0) return {};
-  return std::string(buffer, count < kTextBufferSize ? count : kTextBufferSize - 1);
+  const DWORD count = GetPrivateProfileStringA(section, key, "", buffer, kTextBufferSize, path->c_str());
+  return fw::fromCodePage(CP_ACP, std::string(buffer, count < kTextBufferSize ? count : kTextBufferSize - 1));
 }
 
-bool writeIntSetting(const char* section, const char* key, std::int32_t value, const std::string& path) {
-  if (!usablePath(path)) return false;
-  char text[256];
-  std::snprintf(text, sizeof text, "%d", static_cast<int>(value));
-  return WritePrivateProfileStringA(section, key, text, path.c_str()) != FALSE;
+bool writeIntSetting(const char* section, const char* key, std::int32_t value, const std::wstring& path) {
+  return writeProfileString(section, key, fw::decimalText(value), path);
 }
 
-bool writeTextSetting(const char* section, const char* key, const std::string& value,
-                      const std::string& path) {
-  if (!usablePath(path)) return false;
-  return WritePrivateProfileStringA(section, key, value.c_str(), path.c_str()) != FALSE;
+bool writeTextSetting(const char* section, const char* key, const std::wstring& value, const std::wstring& path) {
+  return writeProfileString(section, key, value, path);
 }
 
-void reportUnsavedSettings(const std::string& path) {
-  fw::appMessageBox(unsavedSettingsMessage(path), MB_OK | MB_ICONEXCLAMATION);
+// The full path says where, so a read-only folder or a locked file can be
+// found.
+void reportUnsavedSettings(const std::wstring& path) {
+  fw::appMessageBox(L"設定を保存できませんでした。\n" + path, MB_OK | MB_ICONEXCLAMATION);
 }
 
 bool ProfileSettingsStore::saveLineColor(COLORREF colour) {
@@ -87,8 +125,8 @@ bool ProfileSettingsStore::saveUnitAtExit(std::int32_t unitAtExit) {
 }
 
 bool ProfileSettingsStore::saveFaceSet(const std::wstring& name) {
-  const std::optional<std::string> stored = name.empty() ? std::string() : faceSetNameFor(name);
-  return stored && writeTextSetting(settings::kGeneral, settings::kFaceDir, *stored, path_);
+  if (!name.empty() && !faceSetNameFor(name)) return false;
+  return writeTextSetting(settings::kGeneral, settings::kFaceDir, name, path_);
 }
 
 void ProfileSettingsStore::reportUnsaved() { reportUnsavedSettings(path_); }
@@ -117,4 +155,19 @@ StartupSettings readStartupSettings(const SettingsReader& reader) {
   s.monitorX = reader.readInt(kMonitor, kX, kDefaultMonitorX);
   s.monitorY = reader.readInt(kMonitor, kY, kDefaultMonitorY);
   return s;
+}
+
+bool writeSettingsAtExit(const ExitSettings& exit, const std::wstring& path) {
+  using namespace settings;
+  bool written = true;
+  auto write = [&](const char* section, const char* key, std::int32_t value) {
+    if (!writeIntSetting(section, key, value, path)) written = false;
+  };
+  if (exit.unitAtExit != 0) write(kGeneral, kUnitButton, exit.displayUnit);
+  write(kGeneral, kAlwaysOnTop, exit.alwaysOnTop);
+  write(kGeneral, kX, exit.window.x);
+  write(kGeneral, kY, exit.window.y);
+  write(kMonitor, kX, exit.monitorX);
+  write(kMonitor, kY, exit.monitorY);
+  return written;
 }

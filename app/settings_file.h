@@ -1,5 +1,7 @@
 // quimbel.ini in the directory that was current at start-up: the user's
-// face set, units, colours, always-on-top choice and window positions.
+// face set, units, colours, always-on-top choice and window positions. The
+// file is plain text in the system's code page, as the private-profile
+// calls write it; its path may hold any character.
 #pragma once
 
 #include <windows.h>
@@ -12,7 +14,7 @@
 
 namespace settings {
 
-constexpr const char* kFileName = "quimbel.ini";
+constexpr const wchar_t* kFileName = L"quimbel.ini";
 
 constexpr const char* kGeneral = "GENERAL";
 constexpr const char* kMonitor = "MONITOR";
@@ -43,7 +45,7 @@ constexpr COLORREF kWhite = 0xFFFFFF;
 // directory is kept however long it is; a path too long for the
 // private-profile calls is never handed to them, so reads give the defaults
 // and writes fail rather than landing in a file of another name.
-std::string pathInCurrentDirectory();
+std::wstring pathInCurrentDirectory();
 
 }  // namespace settings
 
@@ -54,33 +56,34 @@ class SettingsReader {
   virtual ~SettingsReader() = default;
   virtual std::int32_t readInt(const char* section, const char* key, std::int32_t defaultValue) const = 0;
   // The text of a key, at most 255 characters; empty when missing.
-  virtual std::string readText(const char* section, const char* key) const = 0;
+  virtual std::wstring readText(const char* section, const char* key) const = 0;
 };
 
 // Reads through the platform's private-profile engine.
 class ProfileSettingsReader final : public SettingsReader {
  public:
-  explicit ProfileSettingsReader(std::string path) : path_(std::move(path)) {}
+  explicit ProfileSettingsReader(std::wstring path) : path_(std::move(path)) {}
   std::int32_t readInt(const char* section, const char* key, std::int32_t defaultValue) const override;
-  std::string readText(const char* section, const char* key) const override;
+  std::wstring readText(const char* section, const char* key) const override;
 
  private:
-  std::string path_;
+  std::wstring path_;
 };
 
 // Writes one key, an integer as decimal text; true when the platform kept it.
 // A path too long for the private-profile calls is never written: false.
-bool writeIntSetting(const char* section, const char* key, std::int32_t value, const std::string& path);
-bool writeTextSetting(const char* section, const char* key, const std::string& value, const std::string& path);
+bool writeIntSetting(const char* section, const char* key, std::int32_t value, const std::wstring& path);
+// A text the file's code page can hold (see faceSetNameFor).
+bool writeTextSetting(const char* section, const char* key, const std::wstring& value, const std::wstring& path);
 
 // Tells the user, in the program's message box, that settings could not be
 // written to the file at `path`, naming it.
-void reportUnsavedSettings(const std::string& path);
+void reportUnsavedSettings(const std::wstring& path);
 
 // What the settings dialog keeps, written to the settings file at `path`.
 class ProfileSettingsStore final : public SettingsStore {
  public:
-  explicit ProfileSettingsStore(std::string path) : path_(std::move(path)) {}
+  explicit ProfileSettingsStore(std::wstring path) : path_(std::move(path)) {}
   bool saveLineColor(COLORREF colour) override;
   bool saveBackgroundColor(COLORREF colour) override;
   bool saveDefaultUnit(std::int32_t unit) override;
@@ -89,12 +92,12 @@ class ProfileSettingsStore final : public SettingsStore {
   void reportUnsaved() override;
 
  private:
-  std::string path_;
+  std::wstring path_;
 };
 
 // Everything the status window reads at start-up, in the order it reads it.
 struct StartupSettings {
-  std::string faceSetName;
+  std::wstring faceSetName;
   std::int32_t defaultUnit = settings::kDefaultUnit;
   std::int32_t unitAtExit = settings::kDefaultUnitAtExit;
   COLORREF lineColor = settings::kDefaultLineColor;
@@ -115,3 +118,18 @@ COLORREF backgroundColorFromSetting(std::int32_t stored);
 // Where the status window goes at start-up for a stored always-on-top value.
 enum class StartupPlacement { KeepCentred, MoveNotTopmost, MoveTopmost };
 StartupPlacement startupPlacement(std::int32_t alwaysOnTop);
+
+// What the status window keeps when it closes.
+struct ExitSettings {
+  std::int32_t unitAtExit = 0;
+  std::int32_t displayUnit = 0;
+  std::int32_t alwaysOnTop = 0;
+  POINT window{};
+  std::int32_t monitorX = 0;
+  std::int32_t monitorY = 0;
+};
+
+// Writes them in their order, the unit only where the unit in use at exit
+// is to be kept. Every key is tried whatever became of the one before; true
+// when all were kept.
+bool writeSettingsAtExit(const ExitSettings& exit, const std::wstring& path);

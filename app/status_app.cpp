@@ -1,9 +1,26 @@
 #include "app/status_app.h"
 
+#include <commctrl.h>
+
 #include "app/status_dialog.h"
 
+namespace {
+// The progress bars' class. The extended call needs common controls 4.70,
+// which Windows 95 and NT 4.0 lack as shipped, so it is looked up; the plain
+// one is everywhere.
+void initCommonControls() {
+  using InitExFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+  HMODULE library = GetModuleHandleA("comctl32.dll");
+  const auto initEx = library ? reinterpret_cast<InitExFn>(reinterpret_cast<void*>(
+                                    GetProcAddress(library, "InitCommonControlsEx")))
+                              : nullptr;
+  INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+  if (!initEx || !initEx(&controls)) InitCommonControls();
+}
+}  // namespace
+
 bool StatusApp::initInstance() {
-  fw::initCommonControls();
+  initCommonControls();
   StatusDialog dialog;
   setMainWindow(&dialog);
   dialog.doModal();

@@ -24,6 +24,19 @@ AfterPaintHook* hookOf(HWND control) {
   return nullptr;
 }
 
+// In the width the control was made in: subclassing in the other would
+// have every text that passes it converted on the way.
+WNDPROC subclass(HWND window, WNDPROC procedure) {
+  const auto value = reinterpret_cast<LONG_PTR>(procedure);
+  return reinterpret_cast<WNDPROC>(fw::usesWideText() ? SetWindowLongPtrW(window, GWLP_WNDPROC, value)
+                                                      : SetWindowLongPtrA(window, GWLP_WNDPROC, value));
+}
+
+LRESULT callOriginal(WNDPROC original, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return fw::usesWideText() ? CallWindowProcW(original, window, message, wParam, lParam)
+                            : CallWindowProcA(original, window, message, wParam, lParam);
+}
+
 void forget(AfterPaintHook* hook) {
   auto& hooks = attachedHooks();
   hooks.erase(std::remove(hooks.begin(), hooks.end(), hook), hooks.end());
@@ -38,9 +51,7 @@ bool AfterPaintHook::attach(HWND control, std::function<void()> afterPaint) {
   control_ = control;
   afterPaint_ = std::move(afterPaint);
   attachedHooks().push_back(this);
-  // In the width the control was made in: subclassing in the other would
-  // have every text that passes it converted on the way.
-  original_ = fw::subclassWindow(control, &AfterPaintHook::hookProc);
+  original_ = subclass(control, &AfterPaintHook::hookProc);
   if (!original_) {
     forget(this);
     control_ = nullptr;
@@ -51,7 +62,7 @@ bool AfterPaintHook::attach(HWND control, std::function<void()> afterPaint) {
 
 void AfterPaintHook::detach() {
   if (!control_) return;
-  if (IsWindow(control_)) fw::subclassWindow(control_, original_);
+  if (IsWindow(control_)) subclass(control_, original_);
   forget(this);
   control_ = nullptr;
   original_ = nullptr;
@@ -59,13 +70,16 @@ void AfterPaintHook::detach() {
 
 LRESULT CALLBACK AfterPaintHook::hookProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   AfterPaintHook* hook = hookOf(window);
-  if (!hook) return fw::defWindowProc(window, message, wParam, lParam);
+  if (!hook) {
+    return fw::usesWideText() ? DefWindowProcW(window, message, wParam, lParam)
+                              : DefWindowProcA(window, message, wParam, lParam);
+  }
   WNDPROC original = hook->original_;
   if (message == WM_NCDESTROY) {
     hook->detach();
-    return fw::callWindowProc(original, window, message, wParam, lParam);
+    return callOriginal(original, window, message, wParam, lParam);
   }
-  const LRESULT result = fw::callWindowProc(original, window, message, wParam, lParam);
+  const LRESULT result = callOriginal(original, window, message, wParam, lParam);
   if (message == WM_PAINT && !hook->inCallback_ && hook->afterPaint_) {
     hook->inCallback_ = true;
     hook->afterPaint_();

@@ -1,6 +1,7 @@
 #include "display/face_drawing.h"
 
 #include <cstdint>
+#include <optional>
 
 #include "display/face_file_check.h"
 #include "framework/handles.h"
@@ -12,22 +13,42 @@ namespace {
 constexpr int kFaceSide = 48;
 constexpr const wchar_t* kPreviewFile = L"fine.bmp";
 
+// Face-set names are UTF-16 whatever the code page; the 9x family's narrow
+// calls take only a path its code page can spell exactly.
+HANDLE openForReading(const std::wstring& path) {
+  constexpr DWORD kShare = FILE_SHARE_READ | FILE_SHARE_WRITE;
+  if (fw::usesWideText()) {
+    return CreateFileW(path.c_str(), GENERIC_READ, kShare, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  }
+  const std::optional<std::string> narrow = fw::toCodePage(CP_ACP, path);
+  return narrow ? CreateFileA(narrow->c_str(), GENERIC_READ, kShare, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                              nullptr)
+                : INVALID_HANDLE_VALUE;
+}
+
 // Reads only the headers, so that the platform's loader never sees a file
 // that is not a whole, reasonably sized bitmap.
 bool faceFileLooksLoadable(const std::wstring& path) {
-  fw::File file(fw::openFileForReading(path));
+  fw::File file(openForReading(path));
   if (!file || GetFileType(file.get()) != FILE_TYPE_DISK) return false;
-  LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return false;
+  DWORD sizeHigh = 0;
+  const DWORD sizeLow = GetFileSize(file.get(), &sizeHigh);
+  if (sizeLow == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) return false;
   std::uint8_t head[kFaceFileHeadBytes] = {};
   DWORD read = 0;
   if (!ReadFile(file.get(), head, sizeof head, &read, nullptr)) return false;
-  return isLoadableFaceFile(head, read, static_cast<std::uint64_t>(size.QuadPart));
+  return isLoadableFaceFile(head, read, (static_cast<std::uint64_t>(sizeHigh) << 32) | sizeLow);
 }
 
 fw::Bitmap loadFaceFile(const std::wstring& path) {
   if (!faceFileLooksLoadable(path)) return fw::Bitmap();
-  return fw::Bitmap(fw::loadBitmapFile(path));
+  if (fw::usesWideText()) {
+    return fw::Bitmap(static_cast<HBITMAP>(LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
+  }
+  const std::optional<std::string> narrow = fw::toCodePage(CP_ACP, path);
+  return fw::Bitmap(narrow ? static_cast<HBITMAP>(LoadImageA(nullptr, narrow->c_str(), IMAGE_BITMAP, 0, 0,
+                                                             LR_LOADFROMFILE))
+                           : nullptr);
 }
 
 SIZE bitmapSize(HBITMAP bitmap) {
@@ -97,9 +118,17 @@ void drawBuiltinFace(HWND face, int resourceId) {
   copyPicture(face, picture.get(), kFaceSide, kFaceSide);
 }
 
-bool drawFileFace(HWND face, const std::wstring& faceSetName, const char* fileName) {
-  fw::Bitmap picture = loadFaceFile(faceSetName + L"\\" + fw::widen(fileName));
+bool drawFileFace(HWND face, const std::wstring& faceSetName, const wchar_t* fileName) {
+  fw::Bitmap picture = loadFaceFile(faceSetName + L"\\" + fileName);
   return picture && copyFaceSquare(face, picture.get());
+}
+
+void drawFace(HWND face, FaceMood mood, const std::wstring& faceSetName) {
+  if (faceSetName.empty()) {
+    drawBuiltinFace(face, faceResourceId(mood));
+  } else {
+    drawFileFace(face, faceSetName, faceFileName(mood));
+  }
 }
 
 void drawBuiltinFacePreview(HWND face) { drawBuiltinFace(face, IDB_FACE_FINE); }

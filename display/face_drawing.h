@@ -10,6 +10,8 @@
 
 #include <string>
 
+#include "display/face_mood.h"
+
 // Copies the top-left 48 x 48 pixels of built-in bitmap `resourceId`.
 void drawBuiltinFace(HWND face, int resourceId);
 
@@ -17,7 +19,12 @@ void drawBuiltinFace(HWND face, int resourceId);
 // the picture is smaller, the rest of the square shows the dialog's face
 // colour. A file that is missing, not a bitmap, truncated, or larger than a
 // face picture may be is not read at all. False when nothing was drawn.
-bool drawFileFace(HWND face, const std::wstring& faceSetName, const char* fileName);
+bool drawFileFace(HWND face, const std::wstring& faceSetName, const wchar_t* fileName);
+
+// The face of `mood`: built in where no face set is chosen (an empty name),
+// else the face set's file, which leaves the face as it was when it cannot
+// be drawn.
+void drawFace(HWND face, FaceMood mood, const std::wstring& faceSetName);
 
 // The settings dialog's previews: the built-in fine face, and a face set's
 // "fine.bmp" at its own size (false when nothing was drawn).

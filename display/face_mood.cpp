@@ -46,16 +46,16 @@ int faceResourceId(FaceMood mood) {
   return IDB_FACE_FINE;
 }
 
-const char* faceFileName(FaceMood mood) {
+const wchar_t* faceFileName(FaceMood mood) {
   switch (mood) {
     case FaceMood::Fine:
-      return "fine.bmp";
+      return L"fine.bmp";
     case FaceMood::Calm:
-      return "calm.bmp";
+      return L"calm.bmp";
     case FaceMood::Down:
-      return "down.bmp";
+      return L"down.bmp";
     case FaceMood::Busy:
-      return "busy.bmp";
+      return L"busy.bmp";
   }
-  return "fine.bmp";
+  return L"fine.bmp";
 }

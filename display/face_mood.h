@@ -28,4 +28,4 @@ FaceMood selectFace(const FaceReadings& readings);
 
 // The built-in bitmap resource and the face-set file name of each mood.
 int faceResourceId(FaceMood mood);
-const char* faceFileName(FaceMood mood);
+const wchar_t* faceFileName(FaceMood mood);

@@ -9,15 +9,15 @@ constexpr UINT_PTR kSampleTimer = 1;
 constexpr UINT kSamplePeriodMs = 1000;
 }  // namespace
 
-MonitorDialog::MonitorDialog(HWND parent) : fw::Dialog(IDD_MONITOR, parent) {}
+MonitorDialog::MonitorDialog(const MonitorState& state, HWND parent) : fw::Dialog(IDD_MONITOR, parent), state_(state) {}
 
 bool MonitorDialog::onInitDialog() {
   fw::Dialog::onInitDialog();
   // A position off the left or top edge would leave the caption out of
   // reach; one off the right or bottom edge is used as stored.
-  if (monitorX < 0) monitorX = 0;
-  if (monitorY < 0) monitorY = 0;
-  SetWindowPos(hwnd(), HWND_NOTOPMOST, monitorX, monitorY, 0, 0, SWP_NOSIZE);
+  if (state_.monitorX < 0) state_.monitorX = 0;
+  if (state_.monitorY < 0) state_.monitorY = 0;
+  SetWindowPos(hwnd(), HWND_NOTOPMOST, state_.monitorX, state_.monitorY, 0, 0, SWP_NOSIZE);
   drawHistoryGraph();
   graphRepaint.attach(item(IDC_GRAPH), [this] { drawHistoryGraph(); });
   timerId = SetTimer(hwnd(), kSampleTimer, kSamplePeriodMs, nullptr);
@@ -28,19 +28,19 @@ bool MonitorDialog::onInitDialog() {
 // the graph runs one tick behind its samples.
 void MonitorDialog::onTimer(UINT_PTR) {
   drawHistoryGraph();
-  advanceHistory(cpuHistory, static_cast<std::uint32_t>(sampleCpuLoad(platformKind)));
+  advanceHistory(state_.cpuHistory, static_cast<std::uint32_t>(sampleCpuLoad(state_.platformKind)));
   saveMonitorPosition();
 }
 
 void MonitorDialog::onDestroy() { KillTimer(hwnd(), timerId); }
 
 void MonitorDialog::drawHistoryGraph() {
-  ::drawHistoryGraph(item(IDC_GRAPH), cpuHistory, lineColor, backgroundColor);
+  ::drawHistoryGraph(item(IDC_GRAPH), state_.cpuHistory, state_.lineColor, state_.backgroundColor);
 }
 
 void MonitorDialog::saveMonitorPosition() {
   RECT window{};
   if (!GetWindowRect(hwnd(), &window)) return;
-  monitorX = window.left;
-  monitorY = window.top;
+  state_.monitorX = window.left;
+  state_.monitorY = window.top;
 }

@@ -12,17 +12,22 @@
 #include "display/cpu_history.h"
 #include "framework/dialog.h"
 
-class MonitorDialog : public fw::Dialog {
- public:
-  explicit MonitorDialog(HWND parent = nullptr);
-
-  // Filled by the status window before the run; only the position goes back.
+// What the status window hands the monitor window; only the position comes
+// back.
+struct MonitorState {
   std::int32_t monitorY = 0;
   std::int32_t monitorX = 0;
   std::int32_t platformKind = 0;
   COLORREF backgroundColor = 0;
   CpuHistory cpuHistory{};
   COLORREF lineColor = 0;
+};
+
+class MonitorDialog : public fw::Dialog {
+ public:
+  explicit MonitorDialog(const MonitorState& state, HWND parent = nullptr);
+
+  const MonitorState& state() const { return state_; }
 
  protected:
   bool onInitDialog() override;
@@ -33,6 +38,7 @@ class MonitorDialog : public fw::Dialog {
   void drawHistoryGraph();
   void saveMonitorPosition();
 
+  MonitorState state_;
   UINT_PTR timerId = 0;
   // Draws the graph again whenever the graph control has painted itself,
   // which would otherwise wipe it until the next tick.

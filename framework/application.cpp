@@ -1,7 +1,5 @@
 #include "framework/application.h"
 
-#include <commctrl.h>
-
 #include "framework/dialog.h"
 #include "framework/platform_text.h"
 
@@ -9,16 +7,19 @@ namespace fw {
 namespace {
 
 Application* theApplication = nullptr;
-
 constexpr int kAppExitCommand = 57665;
 
 std::wstring moduleBaseName(HINSTANCE instance) {
-  const std::wstring path = moduleFileName(instance);
-  const std::wstring::size_type slash = path.find_last_of(L"\\/:");
-  std::wstring name = slash == std::wstring::npos ? path : path.substr(slash + 1);
-  const std::wstring::size_type dot = name.rfind(L'.');
-  if (dot != std::wstring::npos) name.erase(dot);
-  return name;
+  std::wstring path;
+  if (usesWideText()) {
+    path.resize(32768);  // the longest path the NT family knows
+    path.resize(GetModuleFileNameW(instance, &path[0], static_cast<DWORD>(path.size())));
+  } else {
+    char narrow[MAX_PATH] = {};
+    path = fromCodePage(CP_ACP, std::string(narrow, GetModuleFileNameA(instance, narrow, MAX_PATH)));
+  }
+  std::wstring name = path.substr(path.find_last_of(L"\\/:") + 1);
+  return name.substr(0, name.rfind(L'.'));
 }
 
 }  // namespace
@@ -40,34 +41,19 @@ int Application::run(HINSTANCE instance) {
 HWND Application::mainWindowHandle() const { return mainWindow_ ? mainWindow_->hwnd() : nullptr; }
 
 bool Application::onCommand(int id) {
-  if (id == kAppExitCommand) {
-    onAppExit();
-    return true;
-  }
-  return false;
-}
-
-void Application::onAppExit() {
+  if (id != kAppExitCommand) return false;
   if (HWND main = mainWindowHandle()) SendMessageA(main, WM_CLOSE, 0, 0);
+  return true;
 }
-
-void initCommonControls() {
-  INITCOMMONCONTROLSEX controls{};
-  controls.dwSize = sizeof controls;
-  controls.dwICC = ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES;
-  if (!InitCommonControlsEx(&controls)) InitCommonControls();
-}
-
-int appMessageBox(const std::string& text, UINT type) { return appMessageBox(widen(text), type); }
 
 int appMessageBox(const std::wstring& text, UINT type) {
-  Application* app = Application::current();
-  HWND owner = app ? app->mainWindowHandle() : nullptr;
-  if (owner && !IsWindow(owner)) owner = nullptr;
+  const Application* app = Application::current();
   // Asked for while a secondary window is up (the settings dialog, say),
   // the box belongs to that window, which then waits under it.
-  if (owner) owner = GetLastActivePopup(owner);
-  return messageBox(owner, text, app ? app->name() : std::wstring(), type);
+  HWND owner = app && IsWindow(app->mainWindowHandle()) ? GetLastActivePopup(app->mainWindowHandle()) : nullptr;
+  const std::wstring caption = app ? app->name() : std::wstring();
+  if (usesWideText()) return MessageBoxW(owner, text.c_str(), caption.c_str(), type);
+  return MessageBoxA(owner, systemText(text).c_str(), systemText(caption).c_str(), type);
 }
 
 }  // namespace fw

@@ -29,29 +29,21 @@ class Application {
   void setMainWindow(Dialog* window) { mainWindow_ = window; }
   HWND mainWindowHandle() const;
 
-  // Commands that reach the application because no window handled them.
-  // Returns true when handled.
+  // Commands no window handled; the standard exit command closes the main
+  // window as its close box would. Returns true when handled.
   virtual bool onCommand(int id);
 
  protected:
   // Returns false when the application should end without a message loop.
   virtual bool initInstance() = 0;
 
-  // The standard exit command: asks the main window to close, exactly as
-  // its close box would.
-  void onAppExit();
-
  private:
   std::wstring name_;
   Dialog* mainWindow_ = nullptr;
 };
 
-// Registers the common control classes (progress bars) the templates use.
-void initCommonControls();
-
 // A message box owned by the main window (or the secondary window last
 // active over it) and captioned with the application's name.
-int appMessageBox(const std::string& text, UINT type);
 int appMessageBox(const std::wstring& text, UINT type);
 
 }  // namespace fw

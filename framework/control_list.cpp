@@ -6,7 +6,7 @@ void ControlList::fill(HWND dialog) {
   dialog_ = dialog;
   controls_.clear();
   for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    controls_.emplace_back(GetDlgCtrlID(child), child);
+    controls_.push_back({GetDlgCtrlID(child), child, {}});
   }
 }
 
@@ -16,17 +16,23 @@ void ControlList::clear() {
 }
 
 HWND ControlList::find(int id) const {
-  for (const auto& control : controls_) {
-    if (control.first == id) return control.second;
+  for (const Control& control : controls_) {
+    if (control.id == id) return control.window;
   }
   return dialog_ ? GetDlgItem(dialog_, id) : nullptr;
 }
 
 HWND ControlList::next(HWND control) const {
   for (std::size_t i = 0; i < controls_.size(); ++i) {
-    if (controls_[i].second == control) return i + 1 < controls_.size() ? controls_[i + 1].second : nullptr;
+    if (controls_[i].window == control) return i + 1 < controls_.size() ? controls_[i + 1].window : nullptr;
   }
   return GetWindow(control, GW_HWNDNEXT);
+}
+
+void ControlList::show(int id, const std::wstring& text) {
+  for (Control& control : controls_) {
+    if (control.id == id) return showText(control.window, text, control.shown);
+  }
 }
 
 }  // namespace fw

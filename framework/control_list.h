@@ -1,14 +1,15 @@
-// A dialog's controls, listed once in their z-order (a template's order,
-// which is also the tab order). Under Wine every look-up of a control by its
-// id is a round trip to the window server, and a dialog's controls are
-// fixed for its life, so the dialog lists them when it is created and finds
-// them here from then on.
+// A dialog's controls, listed once in their z-order (the template's order).
+// Under Wine every look-up of a control by its id is a round trip to the
+// window server; a dialog's controls are fixed for its life, so it lists
+// them when it is created and finds them here.
 #pragma once
 
 #include <windows.h>
 
-#include <utility>
+#include <string>
 #include <vector>
+
+#include "framework/platform_text.h"
 
 namespace fw {
 
@@ -23,10 +24,17 @@ class ControlList {
   HWND find(int id) const;
   // The control after `control` in z-order; null after the last.
   HWND next(HWND control) const;
+  // Shows a text in a listed control unless it shows it already.
+  void show(int id, const std::wstring& text);
 
  private:
+  struct Control {
+    int id;
+    HWND window;
+    NarrowShown shown;
+  };
   HWND dialog_ = nullptr;
-  std::vector<std::pair<int, HWND>> controls_;
+  std::vector<Control> controls_;
 };
 
 }  // namespace fw

@@ -7,60 +7,33 @@
 
 namespace fw {
 
-Dialog::Dialog(int templateId, HWND parent) : templateId_(templateId), parent_(parent) {}
-
-Dialog::~Dialog() = default;
-
 INT_PTR Dialog::doModal() {
-  HWND owner = parent_;
   // Like any secondary window, a dialog without a parent is owned by the
   // main window, which stays disabled while it runs.
-  if (!owner) {
-    if (Application* app = Application::current()) {
-      HWND main = app->mainWindowHandle();
-      if (main && main != window_ && IsWindow(main)) owner = main;
-    }
+  HWND owner = parent_;
+  const Application* app = Application::current();
+  if (!owner && app && IsWindow(app->mainWindowHandle())) owner = app->mainWindowHandle();
+  // The template's texts and font name reach a wide dialog unconverted.
+  const auto param = reinterpret_cast<LPARAM>(this);
+  if (usesWideText()) {
+    return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId_), owner, dialogProc, param);
   }
-  return dialogBox(templateId_, owner, dialogProc, reinterpret_cast<LPARAM>(this));
+  return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_), owner, dialogProc, param);
 }
 
-bool Dialog::updateData(bool saveAndValidate) {
-  DataExchange dx(controls_, saveAndValidate);
+void Dialog::updateData(bool save) {
+  DataExchange dx(controls_, save);
   doDataExchange(dx);
-  return !dx.failed();
 }
-
-bool Dialog::onInitDialog() {
-  updateData(false);
-  return true;
-}
-
-void Dialog::doDataExchange(DataExchange&) {}
-
-void Dialog::onOK() {
-  if (!updateData(true)) return;
-  endDialog(IDOK);
-}
-
-void Dialog::onCancel() { endDialog(IDCANCEL); }
-
-bool Dialog::onCommand(int, int) { return false; }
-bool Dialog::onSysCommand(UINT, LPARAM) { return false; }
-bool Dialog::onPaint() { return false; }
-void Dialog::onTimer(UINT_PTR) {}
-void Dialog::onDestroy() {}
-HICON Dialog::onQueryDragIcon() { return nullptr; }
 
 INT_PTR CALLBACK Dialog::dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  Dialog* self = nullptr;
   if (message == WM_INITDIALOG) {
-    self = reinterpret_cast<Dialog*>(lParam);
-    self->window_ = window;
-    self->controls_.fill(window);
+    auto* opening = reinterpret_cast<Dialog*>(lParam);
+    opening->window_ = window;
+    opening->controls_.fill(window);
     SetWindowLongPtrA(window, DWLP_USER, lParam);
-  } else {
-    self = reinterpret_cast<Dialog*>(GetWindowLongPtrA(window, DWLP_USER));
   }
+  auto* self = reinterpret_cast<Dialog*>(GetWindowLongPtrA(window, DWLP_USER));
   if (!self) return FALSE;
   INT_PTR result = self->handleMessage(message, wParam, lParam);
   if (message == WM_NCDESTROY) {
@@ -74,9 +47,6 @@ INT_PTR CALLBACK Dialog::dialogProc(HWND window, UINT message, WPARAM wParam, LP
 INT_PTR Dialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
-      // A new top-level dialog starts centred; the initialisation may then
-      // place it elsewhere.
-      if (!(GetWindowLongA(window_, GWL_STYLE) & WS_CHILD)) centerOnScreen(window_);
       return onInitDialog() ? TRUE : FALSE;
     case WM_COMMAND:
       routeCommand(wParam);
@@ -97,8 +67,9 @@ INT_PTR Dialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // The platform's own colours, answered here rather than left to the
       // default handling: a themed Wine looks up a property of the dialog
       // there first, one server round trip for every repaint of every
-      // read-only field the tick changes.
-      return static_cast<INT_PTR>(defWindowProc(window_, message, wParam, lParam));
+      // read-only field the tick changes. No text is involved, so the
+      // narrow call, which every system has, serves either width.
+      return static_cast<INT_PTR>(DefWindowProcA(window_, message, wParam, lParam));
     case WM_QUERYDRAGICON: {
       HICON icon = onQueryDragIcon();
       if (!icon) return FALSE;
@@ -107,7 +78,7 @@ INT_PTR Dialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     default:
       if (message == liveDrawingObjectsMessage()) {
-        SetWindowLongPtrA(window_, DWLP_MSGRESULT, liveDrawingObjectCount() + 1);
+        SetWindowLongPtrA(window_, DWLP_MSGRESULT, liveDrawingObjects.load() + 1);
         return TRUE;
       }
       return FALSE;
@@ -115,38 +86,21 @@ INT_PTR Dialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void Dialog::routeCommand(WPARAM wParam) {
-  int id = LOWORD(wParam);
-  int code = HIWORD(wParam);
+  const int id = LOWORD(wParam);
+  const int code = HIWORD(wParam);
   if (id == IDOK) {
     onOK();
-    return;
-  }
-  if (id == IDCANCEL) {
+  } else if (id == IDCANCEL) {
     onCancel();
-    return;
+  } else if (!onCommand(id, code)) {
+    // Commands the window does not handle travel on to the application.
+    if (Application* app = Application::current()) app->onCommand(id);
   }
-  if (onCommand(id, code)) return;
-  // Commands the window does not handle travel on to the application.
-  if (Application* app = Application::current()) app->onCommand(id);
 }
 
 UINT liveDrawingObjectsMessage() {
   static const UINT message = RegisterWindowMessageA(kLiveDrawingObjectsMessage);
   return message;
-}
-
-void centerOnScreen(HWND window) {
-  RECT work{};
-  if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0)) {
-    work = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  }
-  RECT rect{};
-  GetWindowRect(window, &rect);
-  int width = rect.right - rect.left;
-  int height = rect.bottom - rect.top;
-  int x = work.left + (work.right - work.left - width) / 2;
-  int y = work.top + (work.bottom - work.top - height) / 2;
-  SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace fw

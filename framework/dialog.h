@@ -13,8 +13,8 @@ class DataExchange;
 
 class Dialog {
  public:
-  explicit Dialog(int templateId, HWND parent = nullptr);
-  virtual ~Dialog();
+  explicit Dialog(int templateId, HWND parent = nullptr) : templateId_(templateId), parent_(parent) {}
+  virtual ~Dialog() = default;
   Dialog(const Dialog&) = delete;
   Dialog& operator=(const Dialog&) = delete;
 
@@ -26,31 +26,36 @@ class Dialog {
   // A control of the window, from the list made when it was created.
   HWND item(int id) const { return controls_.find(id); }
 
-  // Members to controls (false) or controls to members (true). Returns
-  // false when a validation failed; the offending control then has the focus.
-  bool updateData(bool saveAndValidate);
-
-  void endDialog(INT_PTR result) { EndDialog(window_, result); }
+  // Members to controls (false) or what the user can change back to the
+  // members (true).
+  void updateData(bool save);
 
  protected:
+  void endDialog(INT_PTR result) { EndDialog(window_, result); }
+
   // Writes the members to the controls; returns true to let the platform
   // focus the first control.
-  virtual bool onInitDialog();
-  virtual void doDataExchange(DataExchange& dx);
+  virtual bool onInitDialog() {
+    updateData(false);
+    return true;
+  }
+  virtual void doDataExchange(DataExchange&) {}
 
-  // Exit button and Enter: reads the controls back and ends with IDOK if
-  // that succeeds.
-  virtual void onOK();
+  // Exit button and Enter: reads the controls back and ends with IDOK.
+  virtual void onOK() {
+    updateData(true);
+    endDialog(IDOK);
+  }
   // Esc, the close box and the hidden Cancel button.
-  virtual void onCancel();
+  virtual void onCancel() { endDialog(IDCANCEL); }
 
   // Handlers return true when they handled the message.
-  virtual bool onCommand(int id, int notifyCode);
-  virtual bool onSysCommand(UINT command, LPARAM param);
-  virtual bool onPaint();
-  virtual void onTimer(UINT_PTR timerId);
-  virtual void onDestroy();
-  virtual HICON onQueryDragIcon();
+  virtual bool onCommand(int, int) { return false; }
+  virtual bool onSysCommand(UINT, LPARAM) { return false; }
+  virtual bool onPaint() { return false; }
+  virtual void onTimer(UINT_PTR) {}
+  virtual void onDestroy() {}
+  virtual HICON onQueryDragIcon() { return nullptr; }
 
  private:
   static INT_PTR CALLBACK dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -64,13 +69,9 @@ class Dialog {
 };
 
 // Every dialog answers this registered message with one more than the
-// number of drawing objects our handle wrappers hold at that moment (see
-// handles.h; 0 stays the answer of a window that does not know it), so a
-// test driving the program from outside can see that drawing leaks nothing.
+// drawing objects our handle wrappers hold (0 stays the answer of a window
+// that does not know it): a test from outside sees that drawing leaks nothing.
 constexpr const char kLiveDrawingObjectsMessage[] = "QuimbelLiveDrawingObjects";
 UINT liveDrawingObjectsMessage();
-
-// Centres a top-level window on the screen's work area.
-void centerOnScreen(HWND window);
 
 }  // namespace fw

@@ -1,11 +1,10 @@
 // Owning wrappers for the platform handles the program holds, so every
-// module, key, GDI object and device context is released on every path.
+// module, key, file, GDI object and device context is released on every path.
 #pragma once
 
 #include <windows.h>
 
 #include <atomic>
-#include <type_traits>
 #include <utility>
 
 namespace fw {
@@ -15,20 +14,8 @@ namespace fw {
 // reports it on request so a test can see that ticks leak nothing.
 inline std::atomic<long> liveDrawingObjects{0};
 
-inline long liveDrawingObjectCount() { return liveDrawingObjects.load(); }
-
-// Traits of GDI objects and device contexts derive from this; other
-// handles are not counted.
-struct DrawingObjectHandle {
-  static constexpr bool kDrawingObject = true;
-};
-template <typename Traits, typename = void>
-struct IsDrawingObject : std::false_type {};
-template <typename Traits>
-struct IsDrawingObject<Traits, std::void_t<decltype(Traits::kDrawingObject)>>
-    : std::bool_constant<Traits::kDrawingObject> {};
-
-// A move-only owner of one handle; Traits says what "none" is and how to free it.
+// A move-only owner of one handle. Traits give its type, its empty value,
+// how to free it and whether it is a drawing object the count above tracks.
 template <typename Traits>
 class UniqueHandle {
  public:
@@ -37,113 +24,66 @@ class UniqueHandle {
   UniqueHandle() = default;
   explicit UniqueHandle(Handle handle) : handle_(handle) { track(handle_, 1); }
   ~UniqueHandle() { reset(); }
-
-  UniqueHandle(const UniqueHandle&) = delete;
-  UniqueHandle& operator=(const UniqueHandle&) = delete;
   UniqueHandle(UniqueHandle&& other) noexcept : handle_(std::exchange(other.handle_, Traits::none())) {}
-  UniqueHandle& operator=(UniqueHandle&& other) noexcept {
-    if (this != &other) {
-      reset();
-      handle_ = std::exchange(other.handle_, Traits::none());
-    }
-    return *this;
-  }
+  UniqueHandle& operator=(UniqueHandle&&) = delete;
 
   Handle get() const { return handle_; }
   explicit operator bool() const { return handle_ != Traits::none(); }
 
-  // Gives the handle up without closing it; the caller owns it from now on.
-  Handle release() {
-    Handle handle = std::exchange(handle_, Traits::none());
-    track(handle, -1);
-    return handle;
-  }
   void reset(Handle handle = Traits::none()) {
     Handle old = std::exchange(handle_, handle);
     track(handle_, 1);
-    if (old != Traits::none()) {
-      Traits::close(old);
-      track(old, -1);
-    }
+    if (old == Traits::none()) return;
+    Traits::close(old);
+    track(old, -1);
   }
 
  private:
   static void track(Handle handle, long change) {
-    if (IsDrawingObject<Traits>::value && handle != Traits::none()) liveDrawingObjects += change;
+    if (Traits::kDrawingObject && handle != Traits::none()) liveDrawingObjects += change;
   }
 
   Handle handle_ = Traits::none();
 };
 
-struct ModuleTraits {
-  using Handle = HMODULE;
-  static Handle none() { return nullptr; }
-  static void close(Handle h) { FreeLibrary(h); }
-};
-using Module = UniqueHandle<ModuleTraits>;
+template <typename H>
+H nullHandle() {
+  return nullptr;
+}
+inline HANDLE invalidHandle() { return INVALID_HANDLE_VALUE; }
 
-struct RegistryKeyTraits {
-  using Handle = HKEY;
-  static Handle none() { return nullptr; }
-  static void close(Handle h) { RegCloseKey(h); }
+// Traits of a handle type: how it is freed, its empty value (null, or
+// INVALID_HANDLE_VALUE for files and searches) and whether it is counted.
+template <typename H, void Close(H), H Empty() = nullHandle<H>, bool Drawing = false>
+struct HandleTraits {
+  using Handle = H;
+  static constexpr bool kDrawingObject = Drawing;
+  static Handle none() { return Empty(); }
+  static void close(Handle handle) { Close(handle); }
 };
-using RegistryKey = UniqueHandle<RegistryKeyTraits>;
 
-struct FileTraits {
-  using Handle = HANDLE;
-  static Handle none() { return INVALID_HANDLE_VALUE; }
-  static void close(Handle h) { CloseHandle(h); }
-};
-using File = UniqueHandle<FileTraits>;
-
-// Events and threads: closed like files, but "none" is null.
-struct KernelObjectTraits : FileTraits {
-  static Handle none() { return nullptr; }
-};
-using KernelObject = UniqueHandle<KernelObjectTraits>;
-
+inline void freeModule(HMODULE module) { FreeLibrary(module); }
+inline void closeKey(HKEY key) { RegCloseKey(key); }
+inline void closeKernelObject(HANDLE object) { CloseHandle(object); }
+inline void closeSearch(HANDLE search) { FindClose(search); }
+inline void freeGlobal(HGLOBAL memory) { GlobalFree(memory); }
+inline void deleteMemoryDc(HDC dc) { DeleteDC(dc); }
+template <typename T> void deleteGdiObject(T object) { DeleteObject(object); }
 template <typename T>
-struct GdiObjectTraits : DrawingObjectHandle {
-  using Handle = T;
-  static Handle none() { return nullptr; }
-  static void close(Handle h) { DeleteObject(h); }
-};
-using Pen = UniqueHandle<GdiObjectTraits<HPEN>>;
-using Brush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
-using Bitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
+using GdiObject = UniqueHandle<HandleTraits<T, deleteGdiObject<T>, nullHandle<T>, true>>;
 
-struct MemoryDcTraits : DrawingObjectHandle {
-  using Handle = HDC;
-  static Handle none() { return nullptr; }
-  static void close(Handle h) { DeleteDC(h); }
-};
-using MemoryDc = UniqueHandle<MemoryDcTraits>;
-
-struct GlobalMemoryTraits {
-  using Handle = HGLOBAL;
-  static Handle none() { return nullptr; }
-  static void close(Handle h) { GlobalFree(h); }
-};
-using GlobalMemory = UniqueHandle<GlobalMemoryTraits>;
-
-// GlobalLock for the life of the guard; data() is null when the lock failed.
-// Declare it after the GlobalMemory it locks, so it unlocks before the free.
-class GlobalMemoryLock {
- public:
-  explicit GlobalMemoryLock(const GlobalMemory& memory)
-      : memory_(memory.get()), data_(memory_ ? GlobalLock(memory_) : nullptr) {}
-  ~GlobalMemoryLock() {
-    if (data_) GlobalUnlock(memory_);
-  }
-  GlobalMemoryLock(const GlobalMemoryLock&) = delete;
-  GlobalMemoryLock& operator=(const GlobalMemoryLock&) = delete;
-
-  void* data() const { return data_; }
-
- private:
-  HGLOBAL memory_;
-  void* data_;
-};
+using Module = UniqueHandle<HandleTraits<HMODULE, freeModule>>;
+using RegistryKey = UniqueHandle<HandleTraits<HKEY, closeKey>>;
+// Events and threads.
+using KernelObject = UniqueHandle<HandleTraits<HANDLE, closeKernelObject>>;
+using File = UniqueHandle<HandleTraits<HANDLE, closeKernelObject, invalidHandle>>;
+// A FindFirstFile search.
+using Search = UniqueHandle<HandleTraits<HANDLE, closeSearch, invalidHandle>>;
+using GlobalMemory = UniqueHandle<HandleTraits<HGLOBAL, freeGlobal>>;
+using Pen = GdiObject<HPEN>;
+using Brush = GdiObject<HBRUSH>;
+using Bitmap = GdiObject<HBITMAP>;
+using MemoryDc = UniqueHandle<HandleTraits<HDC, deleteMemoryDc, nullHandle<HDC>, true>>;
 
 // A window's drawing surface from GetDC, handed back to the same window.
 class WindowDc {
@@ -170,8 +110,7 @@ class WindowDc {
 // BeginPaint/EndPaint for one WM_PAINT.
 class PaintDc {
  public:
-  explicit PaintDc(HWND window) : window_(window) {
-    dc_ = BeginPaint(window, &paint_);
+  explicit PaintDc(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {
     if (dc_) ++liveDrawingObjects;
   }
   ~PaintDc() {
@@ -186,7 +125,7 @@ class PaintDc {
  private:
   HWND window_;
   PAINTSTRUCT paint_{};
-  HDC dc_ = nullptr;
+  HDC dc_;
 };
 
 // Selects an object into a DC and puts the previous one back on scope exit,

@@ -1,5 +1,7 @@
 #include "probes/free_resources.h"
 
+#include <string>
+
 #include "probes/platform_kind.h"
 
 namespace {
@@ -7,6 +9,20 @@ constexpr std::int32_t kSystemResources = 0;
 constexpr std::int32_t kGdiResources = 1;
 constexpr std::int32_t kUserResources = 2;
 constexpr std::int32_t kNoLimit = 100;
+constexpr const char* kResourceMeterLibrary = "RSRC32.dll";
+constexpr const char* kFreeResourcesExport = "_MyGetFreeSystemResources32@4";
+
+// The Resource Meter is a system component: loading it by bare name would
+// also find a planted copy in the current directory. Only the 9x family
+// has it, so the narrow calls serve.
+HMODULE loadFromSystemDirectory() {
+  char directory[MAX_PATH] = {};
+  const UINT length = GetSystemDirectoryA(directory, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return nullptr;
+  std::string path(directory, length);
+  if (path.back() != '\\') path += '\\';
+  return LoadLibraryA((path + kResourceMeterLibrary).c_str());
+}
 }  // namespace
 
 FreeResources readFreeResources(std::int32_t platformKind, bool libraryLoaded,
@@ -19,4 +35,13 @@ FreeResources readFreeResources(std::int32_t platformKind, bool libraryLoaded,
   resources.gdi = getFreeResources(kGdiResources);
   resources.user = getFreeResources(kUserResources);
   return resources;
+}
+
+bool ResourceMeter::bind(std::int32_t platformKind) {
+  if (platformKind != kPlatform9x) return true;
+  library_.reset(loadFromSystemDirectory());
+  if (!library_) return false;
+  getFreeResources_ = reinterpret_cast<FreeResourcesFn>(
+      reinterpret_cast<void*>(GetProcAddress(library_.get(), kFreeResourcesExport)));
+  return true;
 }

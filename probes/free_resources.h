@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "framework/handles.h"
+
 // The library's export: 0 system, 1 GDI, 2 user; returns the free percent.
 using FreeResourcesFn = std::int32_t(WINAPI*)(std::int32_t);
 
@@ -18,3 +20,21 @@ struct FreeResources {
 // library without the export leaves the previous figures.
 FreeResources readFreeResources(std::int32_t platformKind, bool libraryLoaded,
                                 FreeResourcesFn getFreeResources, const FreeResources& previous);
+
+// The Resource Meter library as the status window holds it from start-up
+// to its end.
+class ResourceMeter {
+ public:
+  // Loads the library where it exists, the 9x family; false when it is
+  // missing there, which the user is to be told.
+  bool bind(std::int32_t platformKind);
+  void unbind() { library_.reset(); }
+  bool loaded() const { return static_cast<bool>(library_); }
+  FreeResources read(std::int32_t platformKind, const FreeResources& previous) const {
+    return readFreeResources(platformKind, loaded(), getFreeResources_, previous);
+  }
+
+ private:
+  fw::Module library_;
+  FreeResourcesFn getFreeResources_ = nullptr;
+};

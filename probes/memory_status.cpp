@@ -1,5 +1,7 @@
 #include "probes/memory_status.h"
 
+#include "framework/platform_text.h"
+
 namespace {
 
 std::uint64_t inUnit(std::uint64_t bytes, std::int32_t unit) {
@@ -35,20 +37,20 @@ std::uint32_t freePhysicalPercent(std::uint64_t availPhys, std::uint64_t totalPh
   return static_cast<std::uint32_t>(percent);
 }
 
-std::string freeMemoryText(std::uint64_t availPhys, std::uint64_t totalPhys) {
-  return "空きメモリ率 " + std::to_string(availPhys >> 20) + " / " + std::to_string(totalPhys >> 20) + " MB";
+std::wstring freeMemoryText(std::uint64_t availPhys, std::uint64_t totalPhys) {
+  return L"空きメモリ率 " + fw::decimalText(availPhys >> 20) + L" / " + fw::decimalText(totalPhys >> 20) + L" MB";
 }
 
-const char* unitLabel(std::int32_t unit) {
+const wchar_t* unitLabel(std::int32_t unit) {
   switch (unit) {
     case kUnitByte:
-      return "Byte";
+      return L"Byte";
     case kUnitKilobyte:
-      return "KB";
+      return L"KB";
     case kUnitMegabyte:
-      return "MB";
+      return L"MB";
     default:
-      return "";
+      return L"";
   }
 }
 

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -28,6 +29,12 @@ struct MemoryFigures {
   std::uint64_t pageFileFree = 0;
   std::uint64_t virtualTotal = 0;
   std::uint64_t virtualFree = 0;
+
+  // As the status window lists them: physical, page file, virtual memory,
+  // each total before free.
+  std::array<std::uint64_t, 6> inOrder() const {
+    return {physicalTotal, physicalFree, pageFileTotal, pageFileFree, virtualTotal, virtualFree};
+  }
 };
 
 // Size units of the radio group: 0 Byte, 1 KB, 2 MB, -1 none checked.
@@ -44,10 +51,10 @@ bool convertMemoryFigures(const MemoryStatus& status, std::int32_t unit, MemoryF
 std::uint32_t freePhysicalPercent(std::uint64_t availPhys, std::uint64_t totalPhys);
 
 // "空きメモリ率 free / total MB", both truncated to whole MB.
-std::string freeMemoryText(std::uint64_t availPhys, std::uint64_t totalPhys);
+std::wstring freeMemoryText(std::uint64_t availPhys, std::uint64_t totalPhys);
 
 // The text every unit label shows for `unit`; empty when none is checked.
-const char* unitLabel(std::int32_t unit);
+const wchar_t* unitLabel(std::int32_t unit);
 
 // A size as the classic 32-bit record holds it: beyond the 32-bit range it
 // reads as 4,294,967,295, what the platform tells a 32-bit program there.

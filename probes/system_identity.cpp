@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include <cstdio>
+#include "framework/platform_text.h"
 
 namespace {
 
@@ -10,11 +10,8 @@ constexpr std::uint32_t kWin32s = 0;
 constexpr std::uint32_t kWindows9x = 1;
 constexpr std::uint32_t kWindowsNt = 2;
 
-std::string formatSigned(const char* format, std::int32_t value) {
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, format, value);
-  return buffer;
-}
+// The record's numbers print as signed decimals.
+std::wstring signedText(std::uint32_t value) { return fw::decimalText(static_cast<std::int32_t>(value)); }
 
 }  // namespace
 
@@ -26,51 +23,47 @@ OsIdentity identifyOs(const OsVersionRecord& record) {
   switch (record.platformId) {
     case kWindowsNt:
       identity.platformKind = kPlatformNt;
-      identity.name = version < 5.0 ? "WindowsNT" : "WindowsXP";
+      identity.name = version < 5.0 ? L"WindowsNT" : L"WindowsXP";
       break;
     case kWindows9x:
       identity.platformKind = kPlatform9x;
       if (version <= 4.0) {
-        identity.name = "Windows 95";
+        identity.name = L"Windows 95";
       } else if (version < 4.9) {
-        identity.name = "Windows 98";
+        identity.name = L"Windows 98";
       } else {
-        identity.name = "Windows Me";
+        identity.name = L"Windows Me";
       }
       break;
     case kWin32s:
       identity.platformKind = kPlatform9x;
-      identity.name = "Windows3.1上のWin32s";
+      identity.name = L"Windows3.1上のWin32s";
       break;
     default:
       identity.platformKind = kPlatformUnidentified;
-      identity.name = "不明なOS";
+      identity.name = L"不明なOS";
       break;
   }
-  // The numbers print as signed decimals and the 9x build field is printed
-  // whole, its version high word included.
-  identity.versionLine = formatSigned("%d", static_cast<std::int32_t>(record.majorVersion)) + "." +
-                         formatSigned("%d", static_cast<std::int32_t>(record.minorVersion)) +
-                         " Build" +
-                         formatSigned("%d", static_cast<std::int32_t>(record.buildNumber)) + " " +
-                         record.servicePack;
+  // The 9x build field is printed whole, its version high word included.
+  identity.versionLine = signedText(record.majorVersion) + L"." + signedText(record.minorVersion) + L" Build" +
+                         signedText(record.buildNumber) + L" " + record.servicePack;
   return identity;
 }
 
-std::string processorName(std::uint32_t processorType) {
+std::wstring processorName(std::uint32_t processorType) {
   switch (processorType) {
     case 386:
-      return "386";
+      return L"386";
     case 486:
-      return "486";
+      return L"486";
     case 586:
-      return "Intel Pentium";
+      return L"Intel Pentium";
     case 4000:
-      return "MIPS";
+      return L"MIPS";
     case 21064:
-      return "ALPHA";
+      return L"ALPHA";
     default:
-      return formatSigned("UNKNOWN CPU (%d)", static_cast<std::int32_t>(processorType));
+      return L"UNKNOWN CPU (" + signedText(processorType) + L")";
   }
 }
 
@@ -83,9 +76,10 @@ OsVersionRecord readOsVersionRecord() {
   record.minorVersion = info.dwMinorVersion;
   record.buildNumber = info.dwBuildNumber;
   record.platformId = info.dwPlatformId;
-  // szCSDVersion is 128 bytes that need not be terminated.
-  record.servicePack.assign(info.szCSDVersion,
-                            strnlen(info.szCSDVersion, sizeof info.szCSDVersion));
+  // szCSDVersion is 128 bytes in the system's code page that need not be
+  // terminated.
+  record.servicePack =
+      fw::fromCodePage(CP_ACP, std::string(info.szCSDVersion, strnlen(info.szCSDVersion, sizeof info.szCSDVersion)));
   return record;
 }
 

@@ -11,17 +11,17 @@ struct OsVersionRecord {
   std::uint32_t minorVersion = 0;
   std::uint32_t buildNumber = 0;
   std::uint32_t platformId = 0;
-  std::string servicePack;
+  std::wstring servicePack;
 };
 
 struct OsIdentity {
   std::int32_t platformKind = kPlatformUnidentified;
-  std::string name;
-  std::string versionLine;
+  std::wstring name;
+  std::wstring versionLine;
 };
 
 OsIdentity identifyOs(const OsVersionRecord& record);
-std::string processorName(std::uint32_t processorType);
+std::wstring processorName(std::uint32_t processorType);
 
 // Platform side: GetVersionExA and GetSystemInfo.
 OsVersionRecord readOsVersionRecord();

@@ -2,20 +2,19 @@
 
 #include <windows.h>
 
-#include <cstdio>
+#include "framework/platform_text.h"
 
-std::string formatUptime(std::uint64_t milliseconds) {
+namespace {
+// Right-aligned in two characters.
+std::wstring twoWide(std::uint64_t value) { return (value < 10 ? L" " : L"") + fw::decimalText(value); }
+}  // namespace
+
+std::wstring formatUptime(std::uint64_t milliseconds) {
   const std::uint64_t totalSeconds = milliseconds / 1000;
-  const int seconds = static_cast<int>(totalSeconds % 60);
-  const int minutes = static_cast<int>((totalSeconds / 60) % 60);
   const std::uint64_t hours = totalSeconds / 3600;
-  char buffer[64];
-  if (hours > 0) {
-    std::snprintf(buffer, sizeof buffer, "時間 %2d分 %2d秒", minutes, seconds);
-    return std::to_string(hours) + buffer;
-  }
-  std::snprintf(buffer, sizeof buffer, "%2d分 %2d秒", minutes, seconds);
-  return buffer;
+  const std::wstring minutesAndSeconds =
+      twoWide((totalSeconds / 60) % 60) + L"分 " + twoWide(totalSeconds % 60) + L"秒";
+  return hours > 0 ? fw::decimalText(hours) + L"時間 " + minutesAndSeconds : minutesAndSeconds;
 }
 
 std::uint64_t readUptimeMilliseconds() {

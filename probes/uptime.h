@@ -7,7 +7,7 @@
 // "H時間 MM分 SS秒" from one hour on, else "MM分 SS秒"; minutes and
 // seconds right-aligned in two characters. There are no days: the hours
 // go on counting.
-std::string formatUptime(std::uint64_t milliseconds);
+std::wstring formatUptime(std::uint64_t milliseconds);
 
 // Milliseconds since the system started: GetTickCount64 where the platform
 // has it, which does not wrap; elsewhere GetTickCount, which starts again

@@ -3,6 +3,8 @@
 // far it has come.
 #pragma once
 
+#include <windows.h>
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -12,9 +14,9 @@ constexpr std::uint32_t kReleaseStride = 1025;
 constexpr std::uint32_t kReleaseUntouchedBottom = 1024;
 constexpr std::int32_t kReleaseProgressSteps = 100;
 
-constexpr const char* kReleaseComplete = "解放完了";
-constexpr const char* kReleaseNotDone = "メモリを確保できなかったため、解放を行いませんでした。";
-constexpr const char* kReleaseStopped = "メモリを確保できなくなったため、解放を途中で中止しました。";
+constexpr const wchar_t* kReleaseComplete = L"解放完了";
+constexpr const wchar_t* kReleaseNotDone = L"メモリを確保できなかったため、解放を行いませんでした。";
+constexpr const wchar_t* kReleaseStopped = L"メモリを確保できなくなったため、解放を途中で中止しました。";
 
 // Where the address space holds no single block of the whole size, the
 // block is taken in pieces, each as large as can be had, down to this size;
@@ -81,7 +83,7 @@ class MemoryReleasePlatform {
   virtual bool withLockedBlock(std::uint32_t size, const std::function<void(volatile unsigned char*)>& touch) = 0;
   virtual void setProgress(std::int32_t position) = 0;
   // Shows a message box and returns when the user has closed it.
-  virtual void showMessage(const std::string& text) = 0;
+  virtual void showMessage(const std::wstring& text) = 0;
 };
 
 // One run of the tool, from the memory figure to the closing message: the
@@ -89,9 +91,6 @@ class MemoryReleasePlatform {
 // top down, each freed before the next is taken.
 void releaseMemory(MemoryReleasePlatform& platform);
 
-namespace fw {
-class ProgressBar;
-}
-
-// Platform side: the release on this machine, its progress shown on `bar`.
-void releaseMemory(const fw::ProgressBar& bar);
+// Platform side: the release on this machine, its progress shown on the
+// progress bar control `bar`.
+void releaseMemory(HWND bar);

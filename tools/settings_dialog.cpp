@@ -12,35 +12,34 @@
 namespace {
 constexpr int kUnitButtons[] = {IDC_SETTINGS_UNIT_BYTE, IDC_SETTINGS_UNIT_KB, IDC_SETTINGS_UNIT_MB};
 
-constexpr const char* kFaceSetNotStorable = "表情「%s」の名前は設定ファイルに保存できないため、次回の起動では使われません。";
-
-bool isDefaultEntry(const std::wstring& name) { return name == fw::widen(kDefaultFaceSetEntry); }
+bool isDefaultEntry(const std::wstring& name) { return name == kDefaultFaceSetEntry; }
 
 // The message naming a face set the settings file cannot hold.
 std::wstring faceSetNotStorableMessage(const std::wstring& name) {
-  std::wstring message = fw::widen(kFaceSetNotStorable);
-  message.replace(message.find(L"%s"), 2, name);
-  return message;
+  return L"表情「" + name + L"」の名前は設定ファイルに保存できないため、次回の起動では使われません。";
 }
 }  // namespace
 
-SettingsDialog::SettingsDialog(CustomColours& colours, SettingsStore& settingsStore, HWND parent)
-    : fw::Dialog(IDD_SETTINGS, parent), customColours(colours), store(settingsStore) {}
+SettingsDialog::SettingsDialog(const SettingsChoices& choices, CustomColours& colours, SettingsStore& settingsStore,
+                               HWND parent)
+    : fw::Dialog(IDD_SETTINGS, parent), choices_(choices), customColours(colours), store(settingsStore) {}
 
 void SettingsDialog::doDataExchange(fw::DataExchange& dx) {
-  dx.radio(IDC_SETTINGS_UNIT_BYTE, defaultUnit);
-  dx.check(IDC_UNIT_AT_EXIT, unitAtExit);
+  dx.radio(IDC_SETTINGS_UNIT_BYTE, choices_.defaultUnit);
+  dx.check(IDC_UNIT_AT_EXIT, choices_.unitAtExit);
 }
 
 bool SettingsDialog::onInitDialog() {
   fw::Dialog::onInitDialog();
   fillFaceList();
-  if (unitAtExit != 0) enableUnitButtons(false);
-  fw::selectListString(item(IDC_FACE_LIST), faceSetName);
-  drawPreview(faceSetName);
-  lineSwatchRepaint.attach(item(IDC_LINE_SWATCH), [this] { fillControlRect(item(IDC_LINE_SWATCH), lineColor); });
+  if (choices_.unitAtExit != 0) enableUnitButtons(false);
+  // The first entry that begins with the name, whatever its letter case.
+  fw::sendText(item(IDC_FACE_LIST), LB_SELECTSTRING, static_cast<WPARAM>(-1), choices_.faceSetName);
+  drawPreview(choices_.faceSetName);
+  lineSwatchRepaint.attach(item(IDC_LINE_SWATCH),
+                           [this] { fillControlRect(item(IDC_LINE_SWATCH), choices_.lineColor); });
   backgroundSwatchRepaint.attach(item(IDC_BACKGROUND_SWATCH),
-                                 [this] { fillControlRect(item(IDC_BACKGROUND_SWATCH), backgroundColor); });
+                                 [this] { fillControlRect(item(IDC_BACKGROUND_SWATCH), choices_.backgroundColor); });
   previewRepaint.attach(item(IDC_FACE_PREVIEW), [this] { redrawPreview(); });
   updateData(false);
   return true;
@@ -49,8 +48,14 @@ bool SettingsDialog::onInitDialog() {
 void SettingsDialog::fillFaceList() {
   HWND list = item(IDC_FACE_LIST);
   SendMessageA(list, LB_RESETCONTENT, 0, 0);
-  fw::addListString(list, fw::widen(kDefaultFaceSetEntry));
-  for (const std::wstring& name : listFaceSetDirectories()) fw::addListString(list, name);
+  faceEntries = {kDefaultFaceSetEntry};
+  for (const std::wstring& name : listFaceSetDirectories()) faceEntries.push_back(name);
+  // The list sorts what it is given; each entry keeps its place in
+  // faceEntries as its item data.
+  for (std::size_t i = 0; i < faceEntries.size(); ++i) {
+    const LRESULT index = fw::sendText(list, LB_ADDSTRING, 0, faceEntries[i]);
+    if (index >= 0) SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(i));
+  }
 }
 
 void SettingsDialog::enableUnitButtons(bool enabled) {
@@ -60,10 +65,12 @@ void SettingsDialog::enableUnitButtons(bool enabled) {
 bool SettingsDialog::onCommand(int id, int notifyCode) {
   switch (id) {
     case IDC_LINE_COLOR:
-      if (notifyCode == BN_CLICKED) onLineColor();
+      if (notifyCode == BN_CLICKED) onColour(choices_.lineColor, IDC_LINE_SWATCH, &SettingsStore::saveLineColor);
       return true;
     case IDC_BACKGROUND_COLOR:
-      if (notifyCode == BN_CLICKED) onBackgroundColor();
+      if (notifyCode == BN_CLICKED) {
+        onColour(choices_.backgroundColor, IDC_BACKGROUND_SWATCH, &SettingsStore::saveBackgroundColor);
+      }
       return true;
     case IDC_UNIT_AT_EXIT:
       if (notifyCode == BN_CLICKED) onUnitAtExit();
@@ -76,38 +83,29 @@ bool SettingsDialog::onCommand(int id, int notifyCode) {
   }
 }
 
-// An accepted colour is kept at once, whatever becomes of the dialog; one
-// that cannot be kept is still shown, and the user hears of it at once.
-void SettingsDialog::onLineColor() {
-  if (chooseColour(lineColor, IDC_LINE_SWATCH) && !store.saveLineColor(lineColor)) store.reportUnsaved();
-}
-
-void SettingsDialog::onBackgroundColor() {
-  if (chooseColour(backgroundColor, IDC_BACKGROUND_SWATCH) && !store.saveBackgroundColor(backgroundColor)) {
-    store.reportUnsaved();
-  }
-}
-
-bool SettingsDialog::chooseColour(COLORREF& colour, int swatchId) {
-  if (!::chooseColour(hwnd(), colour, customColours)) return false;
+// An accepted colour is shown and kept at once, whatever becomes of the
+// dialog; one that cannot be kept is still shown, and the user hears of it
+// at once.
+void SettingsDialog::onColour(COLORREF& colour, int swatchId, bool (SettingsStore::*save)(COLORREF)) {
+  if (!chooseColour(hwnd(), colour, customColours)) return;
   fillControlRect(item(swatchId), colour);
-  return true;
+  if (!(store.*save)(colour)) store.reportUnsaved();
 }
 
 void SettingsDialog::onUnitAtExit() {
   // The box is the truth: it is what OK reads back.
-  unitAtExit = IsDlgButtonChecked(hwnd(), IDC_UNIT_AT_EXIT) == BST_CHECKED ? 1 : 0;
-  enableUnitButtons(unitAtExit == 0);
+  choices_.unitAtExit = IsDlgButtonChecked(hwnd(), IDC_UNIT_AT_EXIT) == BST_CHECKED ? 1 : 0;
+  enableUnitButtons(choices_.unitAtExit == 0);
 }
 
 void SettingsDialog::onFaceSelChange() {
   HWND list = item(IDC_FACE_LIST);
   const LRESULT index = SendMessageA(list, LB_GETCURSEL, 0, 0);
   if (index == LB_ERR) return;  // nothing chosen: keep the name and the preview
-  const std::optional<std::wstring> name = fw::listString(list, static_cast<int>(index));
-  if (!name) return;
-  faceSetName = *name;
-  drawPreview(faceSetName);
+  const LRESULT entry = SendMessageA(list, LB_GETITEMDATA, static_cast<WPARAM>(index), 0);
+  if (entry < 0 || static_cast<std::size_t>(entry) >= faceEntries.size()) return;
+  choices_.faceSetName = faceEntries[static_cast<std::size_t>(entry)];
+  drawPreview(choices_.faceSetName);
 }
 
 void SettingsDialog::drawPreview(const std::wstring& name) {
@@ -127,8 +125,8 @@ void SettingsDialog::redrawPreview() {
 // own surface, so it is drawn again after the dialog paints as well.
 bool SettingsDialog::onPaint() {
   { fw::PaintDc dc(hwnd()); }
-  fillControlRect(item(IDC_LINE_SWATCH), lineColor);
-  fillControlRect(item(IDC_BACKGROUND_SWATCH), backgroundColor);
+  fillControlRect(item(IDC_LINE_SWATCH), choices_.lineColor);
+  fillControlRect(item(IDC_BACKGROUND_SWATCH), choices_.backgroundColor);
   redrawPreview();
   return true;
 }
@@ -136,9 +134,10 @@ bool SettingsDialog::onPaint() {
 // Every choice is tried whatever became of the one before, and the user
 // hears once of any that could not be kept.
 void SettingsDialog::saveSettings() {
+  std::wstring& faceSetName = choices_.faceSetName;
   if (isDefaultEntry(faceSetName)) faceSetName.clear();
-  const bool unitKept = store.saveDefaultUnit(defaultUnit);
-  const bool unitAtExitKept = store.saveUnitAtExit(unitAtExit);
+  const bool unitKept = store.saveDefaultUnit(choices_.defaultUnit);
+  const bool unitAtExitKept = store.saveUnitAtExit(choices_.unitAtExit);
   const bool storable = faceSetName.empty() || faceSetNameFor(faceSetName);
   const bool faceSetKept = !storable || store.saveFaceSet(faceSetName);
   if (!(unitKept && unitAtExitKept && faceSetKept)) store.reportUnsaved();

@@ -5,9 +5,9 @@
 
 #include <windows.h>
 
-#include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "display/after_paint_hook.h"
 #include "framework/dialog.h"
@@ -15,21 +15,17 @@
 #include "tools/settings_store.h"
 
 // The list's entry for the built-in faces; it never reaches the file.
-constexpr const char* kDefaultFaceSetEntry = "＜デフォルト＞";
+constexpr const wchar_t* kDefaultFaceSetEntry = L"＜デフォルト＞";
 
 class SettingsDialog : public fw::Dialog {
  public:
   // The colour chooser's custom colours live with the caller, so they last
   // beyond one opening of the dialog; the store keeps what is chosen.
-  SettingsDialog(CustomColours& customColours, SettingsStore& store, HWND parent = nullptr);
+  SettingsDialog(const SettingsChoices& choices, CustomColours& customColours, SettingsStore& store,
+                 HWND parent = nullptr);
 
-  // Filled by the caller before the run and read back after OK. An empty
-  // face-set name means the built-in faces.
-  std::wstring faceSetName;
-  COLORREF backgroundColor = 0;
-  COLORREF lineColor = 0;
-  std::int32_t defaultUnit = -1;
-  std::int32_t unitAtExit = 0;
+  // What the user has chosen so far; after OK, what to take back.
+  const SettingsChoices& choices() const { return choices_; }
 
   // Writes the unit, the unit-at-exit flag and the face set; after OK. The
   // choices stand for this run even where they could not be written; a face
@@ -46,10 +42,7 @@ class SettingsDialog : public fw::Dialog {
  private:
   void fillFaceList();
   void enableUnitButtons(bool enabled);
-  void onLineColor();
-  void onBackgroundColor();
-  // True when a colour was chosen, shown and is to be kept.
-  bool chooseColour(COLORREF& colour, int swatchId);
+  void onColour(COLORREF& colour, int swatchId, bool (SettingsStore::*save)(COLORREF));
   void onUnitAtExit();
   void onFaceSelChange();
   // Draws the face set's "fine" face (the built-in one for an empty name or
@@ -57,8 +50,12 @@ class SettingsDialog : public fw::Dialog {
   void drawPreview(const std::wstring& name);
   void redrawPreview();
 
+  SettingsChoices choices_;
   CustomColours& customColours;
   SettingsStore& store;
+  // The list's entries as added; each entry's item data is its place here,
+  // so a selection is read without reading the list's text back.
+  std::vector<std::wstring> faceEntries;
   // What the preview shows, drawn again whenever the dialog has painted:
   // empty for the built-in face, nothing before anything could be drawn.
   std::optional<std::wstring> previewFaceSet;

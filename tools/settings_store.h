@@ -9,6 +9,17 @@
 #include <cstdint>
 #include <string>
 
+// The choices the settings dialog offers, as the status window hands them
+// in and takes them back after OK. An empty face-set name means the
+// built-in faces.
+struct SettingsChoices {
+  std::int32_t defaultUnit = -1;
+  std::int32_t unitAtExit = 0;
+  COLORREF lineColor = 0;
+  COLORREF backgroundColor = 0;
+  std::wstring faceSetName;
+};
+
 class SettingsStore {
  public:
   virtual ~SettingsStore() = default;

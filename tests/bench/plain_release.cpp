@@ -34,7 +34,7 @@ class PlainRelease : public MemoryReleasePlatform {
 
   void setProgress(std::int32_t) override {}
 
-  void showMessage(const std::string& text) override { MessageBoxA(owner_, text.c_str(), "plain_release", MB_OK); }
+  void showMessage(const std::wstring& text) override { MessageBoxW(owner_, text.c_str(), L"plain_release", MB_OK); }
 
  private:
   HWND owner_;

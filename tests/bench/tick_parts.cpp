@@ -11,6 +11,7 @@
 
 #include "app/status_app.h"
 #include "display/cpu_history.h"
+#include "display/face_mood.h"
 #include "framework/dialog.h"
 #include "probes/free_resources.h"
 #include "probes/memory_status.h"
@@ -49,17 +50,17 @@ class Part {
 #define UPDATE_DATA _ZN2fw6Dialog10updateDataEb
 #define SAMPLE_CPU_LOAD _Z13sampleCpuLoadi
 #define READ_MEMORY_STATUS_RECORD _Z22readMemoryStatusRecordv
-#define DRAW_BUILTIN_FACE _Z15drawBuiltinFaceP6HWND__i
+#define DRAW_FACE _Z8drawFaceP6HWND__8FaceMoodRKNSt7__cxx1112basic_stringIwSt11char_traitsIwESaIwEEE
 
 #define QUIMBEL_JOIN(a, b) a##b
 #define REAL(name) QUIMBEL_JOIN(__real_, name)
 #define WRAP(name) QUIMBEL_JOIN(__wrap_, name)
 
 extern "C" {
-bool QUIMBEL_MEMBER REAL(UPDATE_DATA)(fw::Dialog* dialog, bool saveAndValidate);
-bool QUIMBEL_MEMBER WRAP(UPDATE_DATA)(fw::Dialog* dialog, bool saveAndValidate) {
-  Part part(saveAndValidate ? "read-back" : "write-back");
-  return REAL(UPDATE_DATA)(dialog, saveAndValidate);
+void QUIMBEL_MEMBER REAL(UPDATE_DATA)(fw::Dialog* dialog, bool save);
+void QUIMBEL_MEMBER WRAP(UPDATE_DATA)(fw::Dialog* dialog, bool save) {
+  Part part(save ? "read-back" : "write-back");
+  REAL(UPDATE_DATA)(dialog, save);
 }
 
 int REAL(SAMPLE_CPU_LOAD)(int platformKind);
@@ -80,10 +81,10 @@ MemoryStatus WRAP(READ_MEMORY_STATUS_RECORD)() {
   return REAL(READ_MEMORY_STATUS_RECORD)();
 }
 
-void REAL(DRAW_BUILTIN_FACE)(HWND face, int resourceId);
-void WRAP(DRAW_BUILTIN_FACE)(HWND face, int resourceId) {
+void REAL(DRAW_FACE)(HWND face, FaceMood mood, const std::wstring& faceSetName);
+void WRAP(DRAW_FACE)(HWND face, FaceMood mood, const std::wstring& faceSetName) {
   Part part("face");
-  REAL(DRAW_BUILTIN_FACE)(face, resourceId);
+  REAL(DRAW_FACE)(face, mood, faceSetName);
 }
 
 void REAL(DRAW_HISTORY_GRAPH)(HWND, const CpuHistory&, COLORREF, COLORREF);

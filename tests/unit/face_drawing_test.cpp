@@ -48,8 +48,8 @@ TEST(FaceDrawing, StatusFaceShows48PixelsThePreviewTheWholePicture) {
   HDC dc = GetDC(dialog);
   auto shown = [&](int x, int y) { return GetPixel(dc, 10 + x, 10 + y); };
 
-  EXPECT_FALSE(drawFileFace(face, set, "busy.bmp")) << "a missing file draws nothing";
-  ASSERT_TRUE(drawFileFace(face, set, "fine.bmp"));
+  EXPECT_FALSE(drawFileFace(face, set, L"busy.bmp")) << "a missing file draws nothing";
+  ASSERT_TRUE(drawFileFace(face, set, L"fine.bmp"));
   EXPECT_EQ(gradient(47, 47), shown(47, 47)) << "the face's last pixel, past the small control";
   EXPECT_NE(gradient(50, 20), shown(50, 20)) << "column 50 of the picture drawn as the face";
   ASSERT_TRUE(drawFileFacePreview(face, set));

@@ -72,10 +72,10 @@ TEST(SelectFace, EachMoodHasItsPictureAndFile) {
   EXPECT_EQ(138, faceResourceId(FaceMood::Calm));
   EXPECT_EQ(137, faceResourceId(FaceMood::Down));
   EXPECT_EQ(136, faceResourceId(FaceMood::Busy));
-  EXPECT_STREQ("fine.bmp", faceFileName(FaceMood::Fine));
-  EXPECT_STREQ("calm.bmp", faceFileName(FaceMood::Calm));
-  EXPECT_STREQ("down.bmp", faceFileName(FaceMood::Down));
-  EXPECT_STREQ("busy.bmp", faceFileName(FaceMood::Busy));
+  EXPECT_STREQ(L"fine.bmp", faceFileName(FaceMood::Fine));
+  EXPECT_STREQ(L"calm.bmp", faceFileName(FaceMood::Calm));
+  EXPECT_STREQ(L"down.bmp", faceFileName(FaceMood::Down));
+  EXPECT_STREQ(L"busy.bmp", faceFileName(FaceMood::Busy));
 }
 
 }  // namespace

@@ -81,18 +81,18 @@ class FakeReleasePlatform : public MemoryReleasePlatform {
   std::uint32_t largestBlock = UINT32_MAX;
   std::size_t piecesAvailable = SIZE_MAX;
   std::vector<std::vector<unsigned char>> pieces;  // in the order taken
-  std::vector<std::string> events;
+  std::vector<std::wstring> events;
 
   std::uint32_t totalPhysical() override { return total; }
   bool withLockedBlock(std::uint32_t size, const std::function<void(volatile unsigned char*)>& touch) override {
     if (size > largestBlock || pieces.size() == piecesAvailable) return false;
     pieces.emplace_back(size, 0xA5);
     touch(pieces.back().data());
-    events.push_back("freed");
+    events.push_back(L"freed");
     return true;
   }
-  void setProgress(std::int32_t position) override { events.push_back(std::to_string(position)); }
-  void showMessage(const std::string& text) override { events.push_back(text); }
+  void setProgress(std::int32_t position) override { events.push_back(std::to_wstring(position)); }
+  void showMessage(const std::wstring& text) override { events.push_back(text); }
 
   // The pieces put back together as one block, the first at the top.
   std::vector<unsigned char> block() const {
@@ -119,9 +119,9 @@ TEST(MemoryRelease, ZeroesTheWalkedBytesOfHalfThePhysicalMemoryAndReportsAfterFr
   EXPECT_EQ(99999u, zeroed.back());
   EXPECT_EQ(1599u, zeroed.front());
   ASSERT_EQ(97u + 2, platform.events.size());
-  EXPECT_EQ("0", platform.events.front());
-  EXPECT_EQ("96", platform.events[96]);
-  EXPECT_EQ("freed", platform.events[97]);
+  EXPECT_EQ(L"0", platform.events.front());
+  EXPECT_EQ(L"96", platform.events[96]);
+  EXPECT_EQ(L"freed", platform.events[97]);
   EXPECT_EQ(kReleaseComplete, platform.events[98]);
 }
 
@@ -133,7 +133,7 @@ struct PiecesCase {
   std::size_t piecesAvailable;
   std::vector<std::uint32_t> pieces;  // sizes taken, top piece first
   std::int32_t positions;             // sent: 0 .. positions - 1
-  const char* message;
+  const wchar_t* message;
 };
 
 // Where the address space holds no block of the whole size, the same bytes
@@ -171,12 +171,12 @@ TEST(MemoryRelease, TakesTheBlockInTheLargestPiecesToBeHadAndSaysOnlyWhatWasDone
     walkReleaseBlock(blockSize, zero, [](std::int32_t) {});
     EXPECT_TRUE(expected == block) << "bytes written differ from the whole block's";
 
-    std::vector<std::string> events;
-    for (const std::string& event : platform.events) {
-      if (event != "freed") events.push_back(event);
+    std::vector<std::wstring> events;
+    for (const std::wstring& event : platform.events) {
+      if (event != L"freed") events.push_back(event);
     }
-    std::vector<std::string> expectedEvents;
-    for (std::int32_t p = 0; p < c.positions; ++p) expectedEvents.push_back(std::to_string(p));
+    std::vector<std::wstring> expectedEvents;
+    for (std::int32_t p = 0; p < c.positions; ++p) expectedEvents.push_back(std::to_wstring(p));
     expectedEvents.push_back(c.message);
     EXPECT_EQ(expectedEvents, events);
   }

@@ -88,18 +88,18 @@ TEST(FreePhysicalPercent, DividesBeforeMultiplyingAndTruncates) {
 }
 
 TEST(FreeMemoryText, FreeThenTotalInWholeMegabytes) {
-  EXPECT_EQ("空きメモリ率 100 / 256 MB", freeMemoryText(100u << 20, 256u << 20));
-  EXPECT_EQ("空きメモリ率 0 / 1 MB", freeMemoryText(1048575, 1048576));
-  EXPECT_EQ("空きメモリ率 4095 / 4095 MB", freeMemoryText(4294443007u, 4294967295u));
-  EXPECT_EQ("空きメモリ率 23580 / 24105 MB", freeMemoryText(24725831680ull, 25276178432ull));
-  EXPECT_EQ("空きメモリ率 1048575 / 1048576 MB", freeMemoryText((1ull << 40) - 1, 1ull << 40));
+  EXPECT_EQ(L"空きメモリ率 100 / 256 MB", freeMemoryText(100u << 20, 256u << 20));
+  EXPECT_EQ(L"空きメモリ率 0 / 1 MB", freeMemoryText(1048575, 1048576));
+  EXPECT_EQ(L"空きメモリ率 4095 / 4095 MB", freeMemoryText(4294443007u, 4294967295u));
+  EXPECT_EQ(L"空きメモリ率 23580 / 24105 MB", freeMemoryText(24725831680ull, 25276178432ull));
+  EXPECT_EQ(L"空きメモリ率 1048575 / 1048576 MB", freeMemoryText((1ull << 40) - 1, 1ull << 40));
 }
 
 TEST(UnitLabel, OneTextPerRadioIndex) {
   const struct {
     std::int32_t unit;
-    const char* label;
-  } rows[] = {{-1, ""}, {0, "Byte"}, {1, "KB"}, {2, "MB"}, {3, ""}};
+    const wchar_t* label;
+  } rows[] = {{-1, L""}, {0, L"Byte"}, {1, L"KB"}, {2, L"MB"}, {3, L""}};
   for (const auto& row : rows) EXPECT_STREQ(row.label, unitLabel(row.unit)) << "unit " << row.unit;
 }
 

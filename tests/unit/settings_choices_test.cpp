@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/platform_text.h"
 #include "tools/colour_choice.h"
 #include "tools/face_set_list.h"
 #include "tools/settings_dialog.h"
@@ -38,6 +39,29 @@ TEST(FaceSetName, StoredOnlyWhenTheNameSurvivesTheCodePageWithin255Bytes) {
     if (name && !row.name.empty()) {
       EXPECT_EQ(row.name, *name) << row.why;
     }
+  }
+}
+
+// The conversion behind every name the file holds: exact or nothing, in
+// every code page the system may have, UTF-8 among them.
+TEST(CodePage, ANameIsConvertedExactlyOrNotAtAll) {
+  const struct {
+    UINT codePage;
+    std::wstring name;
+    bool fits;
+  } rows[] = {
+      {932, L"表情セット", true},
+      {932, L"caf\u00e9", false},
+      {932, L"\u301c", false},  // best fit would give the full-width tilde
+      {1252, L"caf\u00e9", true},
+      {1252, L"\u0101", false},  // best fit would give a plain "a"
+      {65001, L"表情 caf\u00e9 \U0001F600", true},
+      {65001, L"half \xD800 pair", false},
+  };
+  for (const auto& row : rows) {
+    const std::optional<std::string> bytes = fw::toCodePage(row.codePage, row.name);
+    EXPECT_EQ(row.fits, bytes.has_value()) << "code page " << row.codePage;
+    if (bytes) EXPECT_EQ(row.name, fw::fromCodePage(row.codePage, *bytes)) << "code page " << row.codePage;
   }
 }
 
@@ -75,7 +99,7 @@ TEST(SaveSettings, TriesEveryKeyAndSaysOnceWhenAnyIsNotKept) {
     CustomColours colours = initialCustomColours();
     RefusingStore store;
     store.refused = refused;
-    SettingsDialog dialog(colours, store);
+    SettingsDialog dialog(SettingsChoices{}, colours, store);
     dialog.saveSettings();
     EXPECT_EQ(all, store.asked) << refused.size() << " refused";
     EXPECT_EQ(refused.empty() ? 0 : 1, store.reports) << refused.size() << " refused";

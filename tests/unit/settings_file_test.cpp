@@ -9,6 +9,7 @@
 
 #include "app/settings_file.h"
 #include "framework/handles.h"
+#include "framework/platform_text.h"
 
 namespace {
 
@@ -17,7 +18,7 @@ namespace {
 class RecordingReader final : public SettingsReader {
  public:
   std::map<std::string, std::int32_t> ints;  // "SECTION/Key" -> stored value
-  std::string faceDir;
+  std::wstring faceDir;
   mutable std::vector<std::string> reads;  // "SECTION/Key=default" in call order
 
   std::int32_t readInt(const char* section, const char* key, std::int32_t defaultValue) const override {
@@ -26,7 +27,7 @@ class RecordingReader final : public SettingsReader {
     auto found = ints.find(name);
     return found == ints.end() ? defaultValue : found->second;
   }
-  std::string readText(const char* section, const char* key) const override {
+  std::wstring readText(const char* section, const char* key) const override {
     reads.push_back(std::string(section) + "/" + key + " (text)");
     return faceDir;
   }
@@ -46,7 +47,7 @@ TEST(ReadStartupSettings, ReadsEveryKeyOnceInOrderWithItsDefault) {
 TEST(ReadStartupSettings, DefaultsWhenNothingIsStored) {
   RecordingReader reader;
   const StartupSettings s = readStartupSettings(reader);
-  EXPECT_EQ("", s.faceSetName);
+  EXPECT_EQ(L"", s.faceSetName);
   EXPECT_EQ(0, s.defaultUnit);
   EXPECT_EQ(0, s.unitAtExit);
   EXPECT_EQ(0u, s.lineColor);
@@ -60,14 +61,14 @@ TEST(ReadStartupSettings, DefaultsWhenNothingIsStored) {
 
 TEST(ReadStartupSettings, EachKeyReachesItsOwnField) {
   RecordingReader reader;
-  reader.faceDir = "笑顔";
+  reader.faceDir = L"笑顔";
   reader.ints = {{"GENERAL/UnitButton", 2}, {"GENERAL/UnitEnd", 1},
                  {"GENERAL/LineColor", -2},  // a negative line colour is used as read
                  {"GENERAL/MoniterColor", 0x123456}, {"GENERAL/AlwaysOnTop", 1},
                  {"GENERAL/X", -30},         {"GENERAL/Y", 40},
                  {"MONITOR/X", 51},          {"MONITOR/Y", 62}};
   const StartupSettings s = readStartupSettings(reader);
-  EXPECT_EQ("笑顔", s.faceSetName);
+  EXPECT_EQ(L"笑顔", s.faceSetName);
   EXPECT_EQ(2, s.defaultUnit);
   EXPECT_EQ(1, s.unitAtExit);
   EXPECT_EQ(0xFFFFFFFEu, s.lineColor);
@@ -135,40 +136,22 @@ std::string readFileBytes(const std::string& path) {
   return bytes;
 }
 
-// Kernel handles whose "none" is INVALID_HANDLE_VALUE.
-struct FileTraits {
-  using Handle = HANDLE;
-  static Handle none() { return INVALID_HANDLE_VALUE; }
-  static void close(Handle h) { CloseHandle(h); }
-};
-using FileHandle = fw::UniqueHandle<FileTraits>;
-struct FindTraits {
-  using Handle = HANDLE;
-  static Handle none() { return INVALID_HANDLE_VALUE; }
-  static void close(Handle h) { FindClose(h); }
-};
-using FindHandle = fw::UniqueHandle<FindTraits>;
-
 bool fileExists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+std::wstring wide(const std::string& path) { return fw::fromCodePage(CP_ACP, path); }
+
 // Paths of any length go to the wide calls with the \\?\ prefix, which
 // the ANSI calls' MAX_PATH limit does not apply to.
-std::wstring longForm(const std::string& path) {
-  std::wstring wide(path.size(), L'\0');
-  const int n = MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), &wide[0],
-                                    static_cast<int>(wide.size()));
-  wide.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
-  return L"\\\\?\\" + wide;
-}
+std::wstring longForm(const std::string& path) { return L"\\\\?\\" + wide(path); }
 
 // Calls visit(full path, is directory) for everything below `directory`,
 // children before their directory.
 template <typename Visit>
 void walkTree(const std::wstring& directory, Visit visit) {
   WIN32_FIND_DATAW entry;
-  FindHandle search(FindFirstFileW((directory + L"\\*").c_str(), &entry));
+  fw::Search search(FindFirstFileW((directory + L"\\*").c_str(), &entry));
   if (!search) return;
   do {
     const std::wstring name = entry.cFileName;
@@ -237,13 +220,13 @@ class ProfileFile : public ::testing::Test {
   }
 
   TempDirectory dir;
-  const std::string path = dir.path() + "\\" + settings::kFileName;
-  const ProfileSettingsReader reader{path};
+  const std::string path = dir.path() + "\\quimbel.ini";
+  const ProfileSettingsReader reader{wide(path)};
 };
 
 TEST_F(ProfileFile, MissingFileGivesEveryDefaultAndIsNotCreatedByReading) {
   const StartupSettings s = readStartupSettings(reader);
-  EXPECT_EQ("", s.faceSetName);
+  EXPECT_EQ(L"", s.faceSetName);
   EXPECT_EQ(0, s.defaultUnit);
   EXPECT_EQ(0xFFFFFFu, s.backgroundColor);
   EXPECT_EQ(-1, s.alwaysOnTop);
@@ -268,7 +251,7 @@ TEST_F(ProfileFile, IntegersAreWrittenAsDecimalTextAndReadBack) {
       {"MONITOR", "Y", -7, "Y=-7"},
   };
   for (const auto& row : rows) {
-    EXPECT_TRUE(writeIntSetting(row.section, row.key, row.value, path)) << row.line;
+    EXPECT_TRUE(writeIntSetting(row.section, row.key, row.value, wide(path))) << row.line;
   }
   const std::string text = readFileBytes(path);
   for (const auto& row : rows) {
@@ -278,18 +261,18 @@ TEST_F(ProfileFile, IntegersAreWrittenAsDecimalTextAndReadBack) {
 }
 
 TEST_F(ProfileFile, FaceDirTextRoundTripsAndAnEmptyValueReadsEmpty) {
-  writeTextSetting("GENERAL", "FaceDir", "にこにこ face", path);
-  EXPECT_EQ("にこにこ face", reader.readText("GENERAL", "FaceDir"));
+  writeTextSetting("GENERAL", "FaceDir", L"にこにこ face", wide(path));
+  EXPECT_EQ(L"にこにこ face", reader.readText("GENERAL", "FaceDir"));
 
   // The default entry is stored as an empty value, which reads as no face set.
-  writeTextSetting("GENERAL", "FaceDir", "", path);
-  EXPECT_EQ("", reader.readText("GENERAL", "FaceDir"));
+  writeTextSetting("GENERAL", "FaceDir", L"", wide(path));
+  EXPECT_EQ(L"", reader.readText("GENERAL", "FaceDir"));
   EXPECT_NE(std::string::npos, readFileBytes(path).find("FaceDir=")) << readFileBytes(path);
 }
 
 TEST_F(ProfileFile, HandWrittenEmptyFaceDirReadsEmpty) {
   writeFileBytes(path, "[GENERAL]\r\nFaceDir=\r\nUnitButton=1\r\n");
-  EXPECT_EQ("", reader.readText("GENERAL", "FaceDir"));
+  EXPECT_EQ(L"", reader.readText("GENERAL", "FaceDir"));
   EXPECT_EQ(1, reader.readInt("GENERAL", "UnitButton", 0));
 }
 
@@ -297,8 +280,8 @@ TEST_F(ProfileFile, OverlongFaceDirKeepsTheFirst255Characters) {
   std::string name;
   for (int i = 0; i < 300; ++i) name += static_cast<char>('a' + i % 26);
   writeFileBytes(path, "[GENERAL]\r\nFaceDir=" + name + "\r\n");
-  const std::string read = reader.readText("GENERAL", "FaceDir");
-  EXPECT_EQ(name.substr(0, 255), read) << "length " << read.size();
+  const std::wstring read = reader.readText("GENERAL", "FaceDir");
+  EXPECT_EQ(wide(name.substr(0, 255)), read) << "length " << read.size();
 }
 
 TEST_F(ProfileFile, IntegerValuesReadAsThePlatformEngineReadsThem) {
@@ -348,8 +331,8 @@ TEST_F(ProfileFile, JunkBytesAndA100KbLineDoNotDisturbTheOtherKeys) {
   EXPECT_EQ(2, reader.readInt("GENERAL", "UnitButton", 0));
   EXPECT_EQ(-40, reader.readInt("GENERAL", "Y", 0));
   EXPECT_EQ(640, reader.readInt("MONITOR", "X", 500));
-  EXPECT_EQ(std::string(255, 'z'), reader.readText("GENERAL", "FaceDir"));
-  EXPECT_EQ(platformText("GENERAL", "FaceDir"), reader.readText("GENERAL", "FaceDir"));
+  EXPECT_EQ(std::wstring(255, L'z'), reader.readText("GENERAL", "FaceDir"));
+  EXPECT_EQ(wide(platformText("GENERAL", "FaceDir")), reader.readText("GENERAL", "FaceDir"));
 }
 
 TEST_F(ProfileFile, NulBytesInTheFileReadAsThePlatformReadsThem) {
@@ -361,7 +344,7 @@ TEST_F(ProfileFile, NulBytesInTheFileReadAsThePlatformReadsThem) {
   for (const char* key : {"UnitButton", "X", "Y"}) {
     EXPECT_EQ(platformInt("GENERAL", key, -9), reader.readInt("GENERAL", key, -9)) << key;
   }
-  EXPECT_EQ(platformText("GENERAL", "FaceDir"), reader.readText("GENERAL", "FaceDir"));
+  EXPECT_EQ(wide(platformText("GENERAL", "FaceDir")), reader.readText("GENERAL", "FaceDir"));
 }
 
 TEST_F(ProfileFile, AWriteKeepsOtherSectionsKeysAndComments) {
@@ -377,8 +360,8 @@ TEST_F(ProfileFile, AWriteKeepsOtherSectionsKeysAndComments) {
                  "Y=20\r\n"
                  "[OTHER]\r\n"
                  "Key=value\r\n");
-  writeIntSetting("GENERAL", "UnitButton", 2, path);
-  writeIntSetting("GENERAL", "X", 5, path);  // a new key sharing its name with MONITOR's
+  writeIntSetting("GENERAL", "UnitButton", 2, wide(path));
+  writeIntSetting("GENERAL", "X", 5, wide(path));  // a new key sharing its name with MONITOR's
 
   const std::string text = readFileBytes(path);
   for (const char* kept : {"; kept comment", "; inner comment", "[OTHER]", "Key=value", "FaceDir=smile",
@@ -390,7 +373,7 @@ TEST_F(ProfileFile, AWriteKeepsOtherSectionsKeysAndComments) {
   EXPECT_EQ(10, reader.readInt("MONITOR", "X", 500));
   EXPECT_EQ(20, reader.readInt("MONITOR", "Y", 400));
   EXPECT_EQ(255, reader.readInt("GENERAL", "LineColor", 0));
-  EXPECT_EQ("smile", reader.readText("GENERAL", "FaceDir"));
+  EXPECT_EQ(L"smile", reader.readText("GENERAL", "FaceDir"));
 }
 
 TEST_F(ProfileFile, AWriteTheFileRefusesFailsAndChangesNothing) {
@@ -401,11 +384,11 @@ TEST_F(ProfileFile, AWriteTheFileRefusesFailsAndChangesNothing) {
     // Wine run by root writes through the read-only bit; holding the file
     // open without write sharing makes the write fail there as well.
     // The file open for reading, refusing to share it with writers.
-    const FileHandle held(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+    const fw::File held(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(held);
-    EXPECT_FALSE(writeIntSetting("GENERAL", "UnitButton", 2, path));
-    EXPECT_FALSE(writeTextSetting("GENERAL", "FaceDir", "new", path));
+    EXPECT_FALSE(writeIntSetting("GENERAL", "UnitButton", 2, wide(path)));
+    EXPECT_FALSE(writeTextSetting("GENERAL", "FaceDir", L"new", wide(path)));
   }
   EXPECT_EQ(original, readFileBytes(path));
 }
@@ -459,11 +442,11 @@ TEST(SettingsPathLength, PathsOfMaxPathOrMoreReadDefaultsAndFailWrites) {
     const CurrentDirectory inTemp(dir.path());
     ASSERT_TRUE(inTemp.changed());
 
-    EXPECT_EQ(row.usable, writeIntSetting("GENERAL", "UnitButton", 2, path)) << row.length;
-    EXPECT_EQ(row.usable, writeTextSetting("GENERAL", "FaceDir", "kept", path)) << row.length;
-    const ProfileSettingsReader reader(path);
+    EXPECT_EQ(row.usable, writeIntSetting("GENERAL", "UnitButton", 2, wide(path))) << row.length;
+    EXPECT_EQ(row.usable, writeTextSetting("GENERAL", "FaceDir", L"kept", wide(path))) << row.length;
+    const ProfileSettingsReader reader(wide(path));
     EXPECT_EQ(row.usable ? 2 : 0, reader.readInt("GENERAL", "UnitButton", 0)) << row.length;
-    EXPECT_EQ(row.usable ? "kept" : "", reader.readText("GENERAL", "FaceDir")) << row.length;
+    EXPECT_EQ(row.usable ? L"kept" : L"", reader.readText("GENERAL", "FaceDir")) << row.length;
     EXPECT_EQ(row.usable ? 1 : 0, countFiles(dir.path()))
         << row.length << " characters: files written anywhere below the directory";
   }
@@ -472,13 +455,13 @@ TEST(SettingsPathLength, PathsOfMaxPathOrMoreReadDefaultsAndFailWrites) {
 TEST(SettingsPath, IsTheCurrentDirectoryFollowedByTheFileName) {
   TempDirectory dir;
   ASSERT_TRUE(dir.created());
-  std::string inTemp;
+  std::wstring inTemp;
   {
     const CurrentDirectory current(dir.path());
     ASSERT_TRUE(current.changed());
     inTemp = settings::pathInCurrentDirectory();
   }
-  EXPECT_EQ(dir.path() + "\\quimbel.ini", inTemp);
+  EXPECT_EQ(wide(dir.path()) + L"\\quimbel.ini", inTemp);
 }
 
 }  // namespace

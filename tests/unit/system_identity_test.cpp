@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "framework/platform_text.h"
 #include "probes/system_identity.h"
 
 namespace {
@@ -9,29 +10,29 @@ struct OsRow {
   std::uint32_t platformId;
   std::uint32_t major;
   std::uint32_t minor;
-  const char* name;
+  const wchar_t* name;
   std::int32_t kind;
 };
 
 TEST(IdentifyOs, NamesAndKindAtEveryBoundaryOfTheVersionTable) {
   const OsRow rows[] = {
-      {2, 4, 0, "WindowsNT", kPlatformNt},
-      {2, 3, 51, "WindowsNT", kPlatformNt},
-      {2, 4, 99, "WindowsNT", kPlatformNt},  // 4.99 is still below 5.0
-      {2, 5, 0, "WindowsXP", kPlatformNt},   // 5.0 itself is XP
-      {2, 5, 1, "WindowsXP", kPlatformNt},
-      {2, 10, 0, "WindowsXP", kPlatformNt},
-      {1, 3, 95, "Windows 95", kPlatform9x},
-      {1, 4, 0, "Windows 95", kPlatform9x},  // 4.0 itself is 95
-      {1, 4, 3, "Windows 98", kPlatform9x},  // minor 3 counts as 4.03
-      {1, 4, 10, "Windows 98", kPlatform9x},
-      {1, 4, 89, "Windows 98", kPlatform9x},
-      {1, 4, 90, "Windows Me", kPlatform9x},  // exactly the double 4.9
-      {1, 5, 0, "Windows Me", kPlatform9x},
-      {0, 3, 10, "Windows3.1上のWin32s", kPlatform9x},  // version not tested
-      {0, 5, 0, "Windows3.1上のWin32s", kPlatform9x},
-      {3, 4, 0, "不明なOS", kPlatformUnidentified},
-      {0xFFFFFFFFu, 5, 0, "不明なOS", kPlatformUnidentified},
+      {2, 4, 0, L"WindowsNT", kPlatformNt},
+      {2, 3, 51, L"WindowsNT", kPlatformNt},
+      {2, 4, 99, L"WindowsNT", kPlatformNt},  // 4.99 is still below 5.0
+      {2, 5, 0, L"WindowsXP", kPlatformNt},   // 5.0 itself is XP
+      {2, 5, 1, L"WindowsXP", kPlatformNt},
+      {2, 10, 0, L"WindowsXP", kPlatformNt},
+      {1, 3, 95, L"Windows 95", kPlatform9x},
+      {1, 4, 0, L"Windows 95", kPlatform9x},  // 4.0 itself is 95
+      {1, 4, 3, L"Windows 98", kPlatform9x},  // minor 3 counts as 4.03
+      {1, 4, 10, L"Windows 98", kPlatform9x},
+      {1, 4, 89, L"Windows 98", kPlatform9x},
+      {1, 4, 90, L"Windows Me", kPlatform9x},  // exactly the double 4.9
+      {1, 5, 0, L"Windows Me", kPlatform9x},
+      {0, 3, 10, L"Windows3.1上のWin32s", kPlatform9x},  // version not tested
+      {0, 5, 0, L"Windows3.1上のWin32s", kPlatform9x},
+      {3, 4, 0, L"不明なOS", kPlatformUnidentified},
+      {0xFFFFFFFFu, 5, 0, L"不明なOS", kPlatformUnidentified},
   };
   for (const OsRow& row : rows) {
     OsVersionRecord record;
@@ -51,21 +52,21 @@ struct VersionLineRow {
   std::uint32_t major;
   std::uint32_t minor;
   std::uint32_t build;
-  const char* servicePack;
-  const char* line;
+  const wchar_t* servicePack;
+  const wchar_t* line;
 };
 
 TEST(IdentifyOs, VersionLineFormat) {
   const VersionLineRow rows[] = {
       // Minor 3 prints as 3, not 03; an empty service pack leaves the blank.
-      {1, 4, 3, 950, "", "4.3 Build950 "},
+      {1, 4, 3, 950, L"", L"4.3 Build950 "},
       // The 9x build carries the version in its high word, printed whole.
-      {1, 4, 10, 0x040A08AEu, " A ", "4.10 Build67766446  A "},
-      {2, 5, 1, 2600, "Service Pack 3", "5.1 Build2600 Service Pack 3"},
-      {2, 4, 0, 1381, "サービス パック 6", "4.0 Build1381 サービス パック 6"},
+      {1, 4, 10, 0x040A08AEu, L" A ", L"4.10 Build67766446  A "},
+      {2, 5, 1, 2600, L"Service Pack 3", L"5.1 Build2600 Service Pack 3"},
+      {2, 4, 0, 1381, L"サービス パック 6", L"4.0 Build1381 サービス パック 6"},
       // The numbers print as signed decimals.
-      {2, 5, 0, 0x80000000u, "", "5.0 Build-2147483648 "},
-      {3, 0xFFFFFFFFu, 0, 0xFFFFFFFFu, "", "-1.0 Build-1 "},
+      {2, 5, 0, 0x80000000u, L"", L"5.0 Build-2147483648 "},
+      {3, 0xFFFFFFFFu, 0, 0xFFFFFFFFu, L"", L"-1.0 Build-1 "},
   };
   for (const VersionLineRow& row : rows) {
     OsVersionRecord record;
@@ -81,19 +82,19 @@ TEST(IdentifyOs, VersionLineFormat) {
 TEST(ProcessorName, NamesKnownTypesAndPrintsOthersSigned) {
   const struct {
     std::uint32_t type;
-    const char* name;
+    const wchar_t* name;
   } rows[] = {
-      {386, "386"},
-      {486, "486"},
-      {586, "Intel Pentium"},
-      {4000, "MIPS"},
-      {21064, "ALPHA"},
-      {585, "UNKNOWN CPU (585)"},
-      {587, "UNKNOWN CPU (587)"},
-      {2200, "UNKNOWN CPU (2200)"},
-      {8664, "UNKNOWN CPU (8664)"},  // what a 64-bit build is told on x64
-      {0, "UNKNOWN CPU (0)"},
-      {0xFFFFFFFFu, "UNKNOWN CPU (-1)"},
+      {386, L"386"},
+      {486, L"486"},
+      {586, L"Intel Pentium"},
+      {4000, L"MIPS"},
+      {21064, L"ALPHA"},
+      {585, L"UNKNOWN CPU (585)"},
+      {587, L"UNKNOWN CPU (587)"},
+      {2200, L"UNKNOWN CPU (2200)"},
+      {8664, L"UNKNOWN CPU (8664)"},  // what a 64-bit build is told on x64
+      {0, L"UNKNOWN CPU (0)"},
+      {0xFFFFFFFFu, L"UNKNOWN CPU (-1)"},
   };
   for (const auto& row : rows) EXPECT_EQ(row.name, processorName(row.type)) << "type " << row.type;
 }
@@ -109,7 +110,7 @@ TEST(ReadOsVersionRecord, MatchesThePlatformRecord) {
   EXPECT_EQ(info.dwMinorVersion, record.minorVersion);
   EXPECT_EQ(info.dwBuildNumber, record.buildNumber);
   EXPECT_EQ(info.dwPlatformId, record.platformId);
-  EXPECT_EQ(std::string(info.szCSDVersion), record.servicePack);
+  EXPECT_EQ(fw::fromCodePage(CP_ACP, info.szCSDVersion), record.servicePack);
   EXPECT_NE(0u, record.majorVersion);
 }
 
