@@ -15,13 +15,13 @@ bool shows(const std::basic_string<Char>& text, GetText getText) {
 // No flags and no used-default flag: UTF-8 and several other code pages
 // refuse them, and systems before Windows 2000 know no WC_NO_BEST_FIT_CHARS.
 // Whether the result is exact is told by converting it back.
-std::string toBytes(UINT codePage, const std::wstring& text) {
+std::string toBytes(UINT codePage, const std::wstring& text, WideToBytesFn convert) {
   if (text.empty()) return {};
   const int size = static_cast<int>(text.size());
-  const int length = WideCharToMultiByte(codePage, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+  const int length = convert(codePage, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
   if (length <= 0) return {};
   std::string bytes(static_cast<std::size_t>(length), '\0');
-  WideCharToMultiByte(codePage, 0, text.data(), size, &bytes[0], length, nullptr, nullptr);
+  convert(codePage, 0, text.data(), size, &bytes[0], length, nullptr, nullptr);
   return bytes;
 }
 
@@ -42,13 +42,13 @@ std::wstring fromCodePage(UINT codePage, const std::string& text) {
   return wide;
 }
 
-std::optional<std::string> toCodePage(UINT codePage, const std::wstring& text) {
-  std::string bytes = toBytes(codePage, text);
+std::optional<std::string> toCodePage(UINT codePage, const std::wstring& text, WideToBytesFn convert) {
+  std::string bytes = toBytes(codePage, text, convert);
   if (fromCodePage(codePage, bytes) != text) return std::nullopt;
   return bytes;
 }
 
-std::string systemText(const std::wstring& text) { return toBytes(CP_ACP, text); }
+std::string systemText(const std::wstring& text) { return toBytes(CP_ACP, text, WideCharToMultiByte); }
 
 LRESULT sendText(HWND window, UINT message, WPARAM wParam, const std::wstring& text) {
   if (usesWideText()) return SendMessageW(window, message, wParam, reinterpret_cast<LPARAM>(text.c_str()));

@@ -19,8 +19,11 @@ bool usesWideText();
 std::wstring fromCodePage(UINT codePage, const std::string& text);
 // UTF-16 in `codePage`; nothing where that code page cannot hold every
 // character exactly (a look-alike would name another file). Right for every
-// code page, UTF-8 (65001) among them.
-std::optional<std::string> toCodePage(UINT codePage, const std::wstring& text);
+// code page, UTF-8 (65001) among them, which refuses flags the others take:
+// `convert` lets a test hold the call to rules Wine does not enforce.
+using WideToBytesFn = int(WINAPI*)(UINT, DWORD, LPCWCH, int, LPSTR, int, LPCCH, LPBOOL);
+std::optional<std::string> toCodePage(UINT codePage, const std::wstring& text,
+                                      WideToBytesFn convert = WideCharToMultiByte);
 // The narrow calls' form of a text on the 9x family: the system's code page,
 // the platform's default character for what it cannot hold.
 std::string systemText(const std::wstring& text);

@@ -36,7 +36,7 @@ constexpr double kMsPerClockTick = 10.0;
 // How long a program started through the shell may take to appear.
 constexpr DWORD kAppearWaitMs = 30000;
 // The Unix shell that runs the launcher, as Wine names it.
-constexpr const char* kUnixShell = "Z:\\bin\\bash";
+constexpr const wchar_t* kUnixShell = L"Z:\\bin\\bash";
 // How long mounting or unmounting a folder may take.
 constexpr DWORD kMountWaitMs = 30000;
 
@@ -169,9 +169,9 @@ std::string fileNameOf(const std::string& path) {
 
 // The whole content of a file, Unix files under Z:\ included; empty when
 // it cannot be read.
-std::string readWholeFile(const std::string& path) {
+std::string readWholeFile(const std::wstring& path) {
   HANDLE file =
-      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return {};
   std::string content;
@@ -203,18 +203,19 @@ void removeTree(const std::wstring& directory) {
   RemoveDirectoryW(directory.c_str());
 }
 
-void removeTree(const std::string& directory) { removeTree(wideText(directory)); }
+std::string readWholeFile(const std::string& path) { return readWholeFile(wideText(path)); }
 
 // Starts a command line with the Unix shell in `directory`. Wine runs a
 // Unix program as such and hands back no process of its own, and then no
 // thread either: it can leave a stray value in hThread, and closing that
 // would close whichever handle of ours it happens to match (the low two
 // bits of a handle are ignored).
-bool startUnixShell(std::string commandLine, const std::string& directory) {
-  STARTUPINFOA startup{};
+bool startUnixShell(const std::string& command, const std::wstring& directory) {
+  STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION shell{};
-  if (!CreateProcessA(kUnixShell, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, directory.c_str(),
+  std::wstring commandLine = wideText(command);
+  if (!CreateProcessW(kUnixShell, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, directory.c_str(),
                       &startup, &shell)) {
     return false;
   }
@@ -234,7 +235,7 @@ std::string runReadOnlyFolderHelper(const char* action, const std::string& folde
   const std::string parent = folder.substr(0, slash);
   std::string commandLine = std::string("/bin/bash \"") + QUIMBEL_READ_ONLY_FOLDER + "\" " + action + " \"" +
                             folder.substr(slash + 1) + "\"";
-  if (!startUnixShell(commandLine, parent)) {
+  if (!startUnixShell(commandLine, wideText(parent))) {
     return "the Unix shell did not start, error " + std::to_string(GetLastError());
   }
   if (!waitFor([&] { return GetFileAttributesA(outcome.c_str()) != INVALID_FILE_ATTRIBUTES; }, kMountWaitMs)) {
@@ -329,19 +330,23 @@ bool deleteDynDataValue(const std::string& subkey, const std::string& valueName)
 
 // --- Working directory and settings file -----------------------------------
 
-WorkingDirectory::WorkingDirectory() {
+WorkingDirectory::WorkingDirectory() : WorkingDirectory(std::wstring()) {}
+
+WorkingDirectory::WorkingDirectory(const std::wstring& name) {
   static LONG created = 0;
-  char temp[MAX_PATH] = {};
-  DWORD length = GetTempPathA(MAX_PATH, temp);
-  std::string base(temp, length < MAX_PATH ? length : 0);
-  if (!base.empty() && base.back() != '\\') base += '\\';
-  path_ = base + "quimbel-e2e-" + std::to_string(GetCurrentProcessId()) + "-" +
-          std::to_string(InterlockedIncrement(&created));
-  removeTree(path_);
-  CreateDirectoryA(path_.c_str(), nullptr);
+  wchar_t temp[MAX_PATH] = {};
+  DWORD length = GetTempPathW(MAX_PATH, temp);
+  std::wstring base(temp, length < MAX_PATH ? length : 0);
+  if (!base.empty() && base.back() != L'\\') base += L'\\';
+  const std::string serial =
+      std::to_string(GetCurrentProcessId()) + "-" + std::to_string(InterlockedIncrement(&created));
+  widePath_ = base + L"quimbel-e2e-" + std::wstring(serial.begin(), serial.end()) + name;
+  path_ = programText(widePath_);
+  removeTree(widePath_);
+  CreateDirectoryW(widePath_.c_str(), nullptr);
 }
 
-WorkingDirectory::~WorkingDirectory() { removeTree(path_); }
+WorkingDirectory::~WorkingDirectory() { removeTree(widePath_); }
 
 void WorkingDirectory::writeSettings(const std::string& content) const {
   HANDLE file = CreateFileA(settingsPath().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -352,7 +357,7 @@ void WorkingDirectory::writeSettings(const std::string& content) const {
   CloseHandle(file);
 }
 
-std::string WorkingDirectory::readSettings() const { return readWholeFile(settingsPath()); }
+std::string WorkingDirectory::readSettings() const { return readWholeFile(widePath_ + L"\\quimbel.ini"); }
 
 bool WorkingDirectory::settingsExist() const {
   return GetFileAttributesA(settingsPath().c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -385,11 +390,12 @@ SettingValue readSetting(const std::string& iniPath, const std::string& section,
 
 // --- The running program ------------------------------------------------------
 
-Program::Program(const WorkingDirectory& directory) : Program(directory.path()) {}
+Program::Program(const WorkingDirectory& directory) : directory_(directory.widePath()) { start(quimbelExePath()); }
 
-Program::Program(const std::string& directoryPath) : directory_(directoryPath) { start(quimbelExePath()); }
+Program::Program(const std::string& directoryPath) : directory_(wideText(directoryPath)) { start(quimbelExePath()); }
 
-Program::Program(const WorkingDirectory& directory, const std::string& exePath) : directory_(directory.path()) {
+Program::Program(const WorkingDirectory& directory, const std::string& exePath)
+    : directory_(directory.widePath()) {
   start(exePath);
 }
 
@@ -444,7 +450,7 @@ void Program::start(const std::string& exePath) {
   if (!process_) {
     // The tests only see that nothing started; say why.
     std::fprintf(stderr, "%s started from the shell in %s did not appear as a process within %lu ms\n",
-                 exePath.c_str(), directory_.c_str(), static_cast<unsigned long>(kAppearWaitMs));
+                 exePath.c_str(), programText(directory_).c_str(), static_cast<unsigned long>(kAppearWaitMs));
   }
 }
 

@@ -49,11 +49,16 @@ bool deleteDynDataValue(const std::string& subkey, const std::string& valueName)
 class WorkingDirectory {
  public:
   WorkingDirectory();
+  // One whose name ends in `name`, which may hold any character.
+  explicit WorkingDirectory(const std::wstring& name);
   ~WorkingDirectory();
   WorkingDirectory(const WorkingDirectory&) = delete;
   WorkingDirectory& operator=(const WorkingDirectory&) = delete;
 
+  // The path in code page 932, as the tests compare texts: a character that
+  // code page lacks shows as a default character. widePath() is exact.
   const std::string& path() const { return path_; }
+  const std::wstring& widePath() const { return widePath_; }
   std::string settingsPath() const { return path_ + "\\quimbel.ini"; }
   // Writes the settings file with exactly these bytes.
   void writeSettings(const std::string& content) const;
@@ -62,6 +67,7 @@ class WorkingDirectory {
   bool settingsExist() const;
 
  private:
+  std::wstring widePath_;
   std::string path_;
 };
 
@@ -191,7 +197,7 @@ class Program {
 
   HANDLE process_ = nullptr;
   DWORD processId_ = 0;
-  std::string directory_;
+  std::wstring directory_;
   // An argument the program ignores; it tells this run apart in /proc.
   std::string runTag_;
   mutable DWORD unixPid_ = 0;

@@ -616,6 +616,49 @@ TEST_P(SettingsAlwaysOnTop, TheBoxActsAtOnceAndIsSaved) {
 
 INSTANTIATE_TEST_SUITE_P(SettingsClicks, SettingsAlwaysOnTop, ::testing::ValuesIn(kAlwaysOnTopCases));
 
+// ---- folder names the code page cannot spell ----------------------------------------
+
+struct FolderNameCase {
+  const char* what;
+  const char* locale;  // the program's; "" for the session's Japanese one
+  const wchar_t* name;
+};
+
+const FolderNameCase kFolderNameCases[] = {
+    {"a Japanese name under an English code page", "C.UTF-8", L"-\u8a2d\u5b9a"},
+    {"an e-acute under the Japanese code page", "", L"-Caf\u00e9"},
+};
+
+void PrintTo(const FolderNameCase& c, std::ostream* os) { *os << c.what; }
+
+class SettingsFolderName : public ::testing::TestWithParam<FolderNameCase> {};
+
+// The settings reach quimbel.ini in such a folder without a word, byte for
+// byte as in a folder of plain letters, and come back at the next start.
+TEST_P(SettingsFolderName, IsWrittenAsAnyFolderAndReadBack) {
+  const FolderNameCase& c = GetParam();
+  e2e::ScopedEnvironment language("QUIMBEL_PROGRAM_LANG", c.locale);
+  WorkingDirectory plain;
+  WorkingDirectory named(c.name);
+  for (const WorkingDirectory* directory : {&plain, &named}) {
+    Program program(*directory);
+    ASSERT_NO_FATAL_FAILURE(startAndTick(program));
+    program.click(IDC_ALWAYS_ON_TOP);
+    // A message about unsaved settings would hold the process open.
+    ASSERT_NO_FATAL_FAILURE(closeAndWaitForExit(program, Close::CloseBox));
+  }
+  ASSERT_NE("", plain.readSettings());
+  EXPECT_EQ(plain.readSettings(), named.readSettings());
+
+  Program again(named);
+  ASSERT_NO_FATAL_FAILURE(startAndTick(again));
+  EXPECT_TRUE(again.isTopmost()) << "AlwaysOnTop read back";
+  EXPECT_EQ(nullptr, again.messageBox());
+  ASSERT_NO_FATAL_FAILURE(closeAndWaitForExit(again, Close::CloseBox));
+}
+
+INSTANTIATE_TEST_SUITE_P(SettingsFolders, SettingsFolderName, ::testing::ValuesIn(kFolderNameCases));
+
 // ---- unit labels ----------------------------------------------------------------------
 
 // The labels are written by ticks only: blank until the first one, and a
