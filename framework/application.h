@@ -15,7 +15,6 @@ class Application {
   Application();
   virtual ~Application();
   Application(const Application&) = delete;
-  Application& operator=(const Application&) = delete;
 
   // The one instance, or null before it is constructed.
   static Application* current();

@@ -15,7 +15,7 @@ namespace fw {
 
 class ControlList {
  public:
-  // Lists the dialog's child windows as they are now.
+  // Lists the dialog's child windows as they are now; clear() forgets them.
   void fill(HWND dialog);
   void clear();
 

@@ -17,7 +17,6 @@ class DataExchange {
  public:
   DataExchange(ControlList& controls, bool saving) : controls_(controls), saving_(saving) {}
   DataExchange(const DataExchange&) = delete;
-  DataExchange& operator=(const DataExchange&) = delete;
 
   // Shown only: written when loading, left alone when saving.
   void text(int id, const std::wstring& value) {

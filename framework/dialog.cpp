@@ -15,10 +15,9 @@ INT_PTR Dialog::doModal() {
   if (!owner && app && IsWindow(app->mainWindowHandle())) owner = app->mainWindowHandle();
   // The template's texts and font name reach a wide dialog unconverted.
   const auto param = reinterpret_cast<LPARAM>(this);
-  if (usesWideText()) {
-    return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId_), owner, dialogProc, param);
-  }
-  return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_), owner, dialogProc, param);
+  return usesWideText()
+             ? DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId_), owner, dialogProc, param)
+             : DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_), owner, dialogProc, param);
 }
 
 void Dialog::updateData(bool save) {
@@ -64,11 +63,10 @@ INT_PTR Dialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
-      // The platform's own colours, answered here rather than left to the
-      // default handling: a themed Wine looks up a property of the dialog
-      // there first, one server round trip for every repaint of every
-      // read-only field the tick changes. No text is involved, so the
-      // narrow call, which every system has, serves either width.
+      // The platform's own colours, answered here: a themed Wine's default
+      // handling first looks up a property of the dialog, a server round
+      // trip for every repaint of every field a tick changes. No text is
+      // involved, so the narrow call serves either width.
       return static_cast<INT_PTR>(DefWindowProcA(window_, message, wParam, lParam));
     case WM_QUERYDRAGICON: {
       HICON icon = onQueryDragIcon();
@@ -77,7 +75,8 @@ INT_PTR Dialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return TRUE;
     }
     default:
-      if (message == liveDrawingObjectsMessage()) {
+      static const UINT liveDrawingObjectsMessage = RegisterWindowMessageA(kLiveDrawingObjectsMessage);
+      if (message == liveDrawingObjectsMessage) {
         SetWindowLongPtrA(window_, DWLP_MSGRESULT, liveDrawingObjects.load() + 1);
         return TRUE;
       }
@@ -96,11 +95,6 @@ void Dialog::routeCommand(WPARAM wParam) {
     // Commands the window does not handle travel on to the application.
     if (Application* app = Application::current()) app->onCommand(id);
   }
-}
-
-UINT liveDrawingObjectsMessage() {
-  static const UINT message = RegisterWindowMessageA(kLiveDrawingObjectsMessage);
-  return message;
 }
 
 }  // namespace fw

@@ -16,7 +16,6 @@ class Dialog {
   explicit Dialog(int templateId, HWND parent = nullptr) : templateId_(templateId), parent_(parent) {}
   virtual ~Dialog() = default;
   Dialog(const Dialog&) = delete;
-  Dialog& operator=(const Dialog&) = delete;
 
   // Creates the window, runs its modal loop and returns the end code
   // (IDOK, IDCANCEL or -1 when the window could not be created).
@@ -26,8 +25,7 @@ class Dialog {
   // A control of the window, from the list made when it was created.
   HWND item(int id) const { return controls_.find(id); }
 
-  // Members to controls (false) or what the user can change back to the
-  // members (true).
+  // Members to controls, or what the user can change back to the members.
   void updateData(bool save);
 
  protected:
@@ -72,6 +70,5 @@ class Dialog {
 // drawing objects our handle wrappers hold (0 stays the answer of a window
 // that does not know it): a test from outside sees that drawing leaks nothing.
 constexpr const char kLiveDrawingObjectsMessage[] = "QuimbelLiveDrawingObjects";
-UINT liveDrawingObjectsMessage();
 
 }  // namespace fw

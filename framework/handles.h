@@ -46,10 +46,7 @@ class UniqueHandle {
   Handle handle_ = Traits::none();
 };
 
-template <typename H>
-H nullHandle() {
-  return nullptr;
-}
+template <typename H> H nullHandle() { return nullptr; }
 inline HANDLE invalidHandle() { return INVALID_HANDLE_VALUE; }
 
 // Traits of a handle type: how it is freed, its empty value (null, or
@@ -69,8 +66,7 @@ inline void closeSearch(HANDLE search) { FindClose(search); }
 inline void freeGlobal(HGLOBAL memory) { GlobalFree(memory); }
 inline void deleteMemoryDc(HDC dc) { DeleteDC(dc); }
 template <typename T> void deleteGdiObject(T object) { DeleteObject(object); }
-template <typename T>
-using GdiObject = UniqueHandle<HandleTraits<T, deleteGdiObject<T>, nullHandle<T>, true>>;
+template <typename T> using GdiObject = UniqueHandle<HandleTraits<T, deleteGdiObject<T>, nullHandle<T>, true>>;
 
 using Module = UniqueHandle<HandleTraits<HMODULE, freeModule>>;
 using RegistryKey = UniqueHandle<HandleTraits<HKEY, closeKey>>;

@@ -12,17 +12,24 @@ bool shows(const std::basic_string<Char>& text, GetText getText) {
   return copied == static_cast<int>(text.size()) && shown.compare(0, text.size(), text) == 0;
 }
 
+// A conversion asked first for its length, then for the text.
+template <typename To, typename From, typename Convert>
+To converted(const From& text, Convert convert) {
+  if (text.empty()) return {};
+  const int length = convert(text.data(), static_cast<int>(text.size()), nullptr, 0);
+  if (length <= 0) return {};
+  To result(static_cast<std::size_t>(length), typename To::value_type());
+  convert(text.data(), static_cast<int>(text.size()), &result[0], length);
+  return result;
+}
+
 // No flags and no used-default flag: UTF-8 and several other code pages
 // refuse them, and systems before Windows 2000 know no WC_NO_BEST_FIT_CHARS.
 // Whether the result is exact is told by converting it back.
 std::string toBytes(UINT codePage, const std::wstring& text, WideToBytesFn convert) {
-  if (text.empty()) return {};
-  const int size = static_cast<int>(text.size());
-  const int length = convert(codePage, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
-  if (length <= 0) return {};
-  std::string bytes(static_cast<std::size_t>(length), '\0');
-  convert(codePage, 0, text.data(), size, &bytes[0], length, nullptr, nullptr);
-  return bytes;
+  return converted<std::string>(text, [&](const wchar_t* from, int size, char* to, int room) {
+    return convert(codePage, 0, from, size, to, room, nullptr, nullptr);
+  });
 }
 
 }  // namespace
@@ -33,13 +40,9 @@ bool usesWideText() {
 }
 
 std::wstring fromCodePage(UINT codePage, const std::string& text) {
-  if (text.empty()) return {};
-  const int size = static_cast<int>(text.size());
-  const int length = MultiByteToWideChar(codePage, 0, text.data(), size, nullptr, 0);
-  if (length <= 0) return {};
-  std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(codePage, 0, text.data(), size, &wide[0], length);
-  return wide;
+  return converted<std::wstring>(text, [&](const char* from, int size, wchar_t* to, int room) {
+    return MultiByteToWideChar(codePage, 0, from, size, to, room);
+  });
 }
 
 std::optional<std::string> toCodePage(UINT codePage, const std::wstring& text, WideToBytesFn convert) {

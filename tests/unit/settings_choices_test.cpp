@@ -72,7 +72,9 @@ TEST(CodePage, ANameIsConvertedExactlyOrNotAtAll) {
   for (const auto& row : rows) {
     const std::optional<std::string> bytes = fw::toCodePage(row.codePage, row.name, windowsConversion);
     EXPECT_EQ(row.fits, bytes.has_value()) << "code page " << row.codePage;
-    if (bytes) EXPECT_EQ(row.name, fw::fromCodePage(row.codePage, *bytes)) << "code page " << row.codePage;
+    if (bytes) {
+      EXPECT_EQ(row.name, fw::fromCodePage(row.codePage, *bytes)) << "code page " << row.codePage;
+    }
   }
 }
 
