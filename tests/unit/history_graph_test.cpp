@@ -5,7 +5,7 @@
 namespace {
 
 constexpr int kBottom = 20;
-constexpr int kWide = 117;  // just wide enough for the 116-pixel line at 96 DPI
+constexpr int kWide = 117;  // just wide enough for the 116-pixel line
 constexpr ScreenDpi k96{96, 96};
 
 std::string describe(const GraphSegment& s) {
@@ -40,24 +40,23 @@ TEST(HistorySegments, Geometry) {
   }
 
   // Too narrow for the line: its newest end lies on the last column, and
-  // the oldest samples are the ones cut off. At 120 and 144 DPI (controls
-  // as large as they come out there) the step is 5 and 6 pixels, load 0
-  // lies 3 pixels up and load 100 28 and 33: the same share as at 96.
+  // the oldest samples are the ones cut off. At 120 and 144 DPI, in graphs
+  // as wide as they come out there, steps of 5 and 6 pixels; load 0 lies 3
+  // pixels up, load 100 28 and 33.
   const struct {
-    int dpi;
     int width;
-    int bottom;
     const char* oldest;
     const char* newest;
-  } rows[] = {{96, 99, kBottom, "(-18,18)-(-14,18)", "(94,18)-(98,-2)"},
-              {96, 116, kBottom, "(-1,18)-(3,18)", "(111,18)-(115,-2)"},
-              {96, 300, kBottom, "(0,18)-(4,18)", "(112,18)-(116,-2)"},
-              {120, 134, 32, "(-12,29)-(-7,29)", "(128,29)-(133,4)"},
-              {144, 169, 39, "(-6,36)-(0,36)", "(162,36)-(168,6)"}};
-  for (const auto& row : rows) {
-    const GraphSegments placed = historySegments(rising, row.width, row.bottom, {row.dpi, row.dpi});
-    EXPECT_EQ(row.oldest, describe(placed.front())) << row.dpi << " DPI, width " << row.width;
-    EXPECT_EQ(row.newest, describe(placed.back())) << row.dpi << " DPI, width " << row.width;
+    int dpi = 96;
+  } widths[] = {{99, "(-18,18)-(-14,18)", "(94,18)-(98,-2)"},
+                {116, "(-1,18)-(3,18)", "(111,18)-(115,-2)"},
+                {300, "(0,18)-(4,18)", "(112,18)-(116,-2)"},
+                {134, "(-12,17)-(-7,17)", "(128,17)-(133,-8)", 120},
+                {169, "(-6,17)-(0,17)", "(162,17)-(168,-13)", 144}};
+  for (const auto& row : widths) {
+    const GraphSegments placed = historySegments(rising, row.width, kBottom, {row.dpi, row.dpi});
+    EXPECT_EQ(row.oldest, describe(placed.front())) << "width " << row.width << " at " << row.dpi << " DPI";
+    EXPECT_EQ(row.newest, describe(placed.back())) << "width " << row.width << " at " << row.dpi << " DPI";
   }
 }
 
