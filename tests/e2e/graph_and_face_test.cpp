@@ -141,6 +141,22 @@ void expectNewestAtRightEdge(const Program& quimbel, int oldLoad, int newLoad) {
                             << "; first wrong at " << check.first;
 }
 
+// The rightmost pixel of the line in a graph's client area on screen, from
+// the area's corner; (-1, -1) while none shows.
+POINT newestLineEnd(const RECT& graph) {
+  POINT end{-1, -1};
+  e2e::waitFor([&] {  // the picture may reach the screen a moment after the sync
+    const ScreenShot shot(graph);
+    for (LONG x = graph.left; x < graph.right; ++x) {
+      for (LONG y = graph.top; y < graph.bottom; ++y) {
+        if (shot.at(x, y) == kLine) end = {x - graph.left, y - graph.top};
+      }
+    }
+    return end.x >= 0;
+  }, 2000);
+  return end;
+}
+
 // Classic, as Windows draws this program's bars: separate chunks of the
 // highlight colour along the middle row, where a styled bar has no gaps.
 void expectClassicCpuBar(const Program& quimbel) {
@@ -266,6 +282,39 @@ TEST(GraphAndFace, GraphWhereTheLoadSaysAndEachMoodsBuiltinFace) {
     machine.setSystemResources(mood.resources);
     quimbel.tick();
     expectFace(quimbel, BuiltinFace(mood.bitmap), mood.what);
+  }
+}
+
+// The dialogs grow with the screen's DPI, and the graph with them: at full
+// load the newest sample lies at the right edge and the line rises as far
+// up its control as at 96 DPI, in the status window and the monitor window.
+TEST(GraphAndFace, GraphFillsItsFrameAtEachScreenDpi) {
+  WorkingDirectory directory;
+  directory.writeSettings(settingsWith(""));
+  Win98Machine machine(directory);
+  ASSERT_TRUE(machine.ready() && machine.setLoad(100));
+  double shareAt96 = 0;
+  for (const DWORD dpi : {96, 120, 144}) {
+    e2e::ScopedUserSetting screen("Control Panel\\Desktop", "LogPixels", dpi);  // read as a program starts
+    Program quimbel(directory);
+    ASSERT_TRUE(startUp(quimbel)) << dpi << " DPI";
+    quimbel.tick(30);
+    const auto expectFilled = [&](const RECT& graph, const char* window) {
+      const POINT end = newestLineEnd(graph);
+      const LONG height = graph.bottom - graph.top;
+      const double share = static_cast<double>(height - end.y) / height;
+      EXPECT_GE(end.x, graph.right - graph.left - 4) << window << ", " << dpi << " DPI: newest sample at " << end.x;
+      if (shareAt96 == 0) {  // the first graph, at 96 DPI, is the measure
+        shareAt96 = share;
+      } else {
+        EXPECT_NEAR(shareAt96, share, 0.1) << window << ", " << dpi << " DPI: full load in row " << end.y;
+      }
+    };
+    expectFilled(quimbel.controlScreenRect(IDC_GRAPH), "status window");
+    quimbel.clickWithoutWaiting(IDC_MONITOR);
+    HWND monitor = quimbel.waitForWindowCaptioned("QuimbelUtilityモニター");
+    ASSERT_TRUE(monitor) << dpi << " DPI";
+    expectFilled(e2e::clientScreenRect(GetDlgItem(monitor, IDC_GRAPH)), "monitor window");
   }
 }
 

@@ -268,26 +268,30 @@ bool waitFor(const std::function<bool()>& condition, DWORD timeoutMs, DWORD poll
 // --- Windows version seen by the program -----------------------------------
 
 ScopedUserSetting::ScopedUserSetting(const std::string& key, const std::string& name, const std::string& value)
+    : ScopedUserSetting(key, name, value.empty() ? REG_NONE : REG_SZ, value + '\0') {}
+
+ScopedUserSetting::ScopedUserSetting(const std::string& key, const std::string& name, DWORD value)
+    : ScopedUserSetting(key, name, REG_DWORD, std::string(reinterpret_cast<const char*>(&value), sizeof value)) {}
+
+ScopedUserSetting::ScopedUserSetting(const std::string& key, const std::string& name, DWORD type,
+                                     const std::string& bytes)
     : key_(key), name_(name) {
   HKEY raw = nullptr;
   if (RegCreateKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE,
                       nullptr, &raw, nullptr) != ERROR_SUCCESS) {
     return;
   }
-  char previous[256] = {};
-  DWORD size = sizeof previous - 1;
-  DWORD type = 0;
-  if (RegQueryValueExA(raw, name_.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(previous), &size) ==
-          ERROR_SUCCESS &&
-      type == REG_SZ) {
-    hadPrevious_ = true;
-    previous_ = previous;
+  DWORD size = 0;
+  if (RegQueryValueExA(raw, name_.c_str(), nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS) {
+    previous_.resize(size);
+    hadPrevious_ = RegQueryValueExA(raw, name_.c_str(), nullptr, &previousType_,
+                                    reinterpret_cast<BYTE*>(&previous_[0]), &size) == ERROR_SUCCESS;
   }
-  if (value.empty()) {
+  if (type == REG_NONE) {
     RegDeleteValueA(raw, name_.c_str());
   } else {
-    RegSetValueExA(raw, name_.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>(value.size() + 1));
+    RegSetValueExA(raw, name_.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                   static_cast<DWORD>(bytes.size()));
   }
   RegCloseKey(raw);
 }
@@ -296,8 +300,8 @@ ScopedUserSetting::~ScopedUserSetting() {
   HKEY raw = nullptr;
   if (RegOpenKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, KEY_WRITE, &raw) != ERROR_SUCCESS) return;
   if (hadPrevious_) {
-    RegSetValueExA(raw, name_.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(previous_.c_str()),
-                   static_cast<DWORD>(previous_.size() + 1));
+    RegSetValueExA(raw, name_.c_str(), 0, previousType_, reinterpret_cast<const BYTE*>(previous_.data()),
+                   static_cast<DWORD>(previous_.size()));
   } else {
     RegDeleteValueA(raw, name_.c_str());
   }

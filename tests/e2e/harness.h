@@ -16,20 +16,26 @@ namespace e2e {
 // Polls `condition` until it holds or `timeoutMs` passes; true if it held.
 bool waitFor(const std::function<bool()>& condition, DWORD timeoutMs = 10000, DWORD pollMs = 20);
 
-// A text value of the current user's registry set (or, for "", removed)
-// for as long as this lives; the previous state comes back afterwards.
+// A text value of the current user's registry set (or, for "", removed),
+// or a number value set, for as long as this lives; the previous state, a
+// value of any type, comes back afterwards.
 class ScopedUserSetting {
  public:
   ScopedUserSetting(const std::string& key, const std::string& name, const std::string& value);
+  ScopedUserSetting(const std::string& key, const std::string& name, DWORD value);
   ~ScopedUserSetting();
   ScopedUserSetting(const ScopedUserSetting&) = delete;
   ScopedUserSetting& operator=(const ScopedUserSetting&) = delete;
 
  private:
+  // A type of REG_NONE removes the value.
+  ScopedUserSetting(const std::string& key, const std::string& name, DWORD type, const std::string& bytes);
+
   std::string key_;
   std::string name_;
   bool hadPrevious_ = false;
-  std::string previous_;
+  DWORD previousType_ = REG_NONE;
+  std::string previous_;  // its bytes
 };
 
 // The Windows version Wine shows to Quimbel.exe only
