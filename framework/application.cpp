@@ -52,10 +52,17 @@ void Application::onAppExit() {
 }
 
 void initCommonControls() {
+  // The common controls of Windows 95 and NT 4.0 as shipped have no
+  // InitCommonControlsEx, and a program importing it would not load there.
+  using InitExFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+  HMODULE library = GetModuleHandleA("comctl32.dll");
+  const auto initEx = library ? reinterpret_cast<InitExFn>(reinterpret_cast<void*>(
+                                    GetProcAddress(library, "InitCommonControlsEx")))
+                              : nullptr;
   INITCOMMONCONTROLSEX controls{};
   controls.dwSize = sizeof controls;
   controls.dwICC = ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES;
-  if (!InitCommonControlsEx(&controls)) InitCommonControls();
+  if (!initEx || !initEx(&controls)) InitCommonControls();
 }
 
 int appMessageBox(const std::string& text, UINT type) { return appMessageBox(widen(text), type); }
