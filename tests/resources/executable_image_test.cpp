@@ -1,16 +1,20 @@
-// The executable as a whole: a 32-bit GUI program that depends only on
-// Windows' own libraries and whose every resource is Japanese.
+// The executable as a whole: a 32-bit GUI program that imports only what
+// the oldest Windows it is for has, and whose every resource is Japanese.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <algorithm>
 #include <cctype>
-#include <iterator>
+#include <fstream>
 #include <optional>
+#include <set>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "tests/resources/pe_image.h"
 #include "tests/resources/resource_test_support.h"
+#include "tests/support/command_line.h"
 
 namespace resources {
 namespace {
@@ -34,10 +38,13 @@ TEST(ExecutableImage, Is32BitGuiWithoutLargeAddressAwareness) {
                       IMAGE_FILE_LARGE_ADDRESS_AWARE | IMAGE_FILE_DLL));
 }
 
-// Libraries every Windows of the program's time carries.
-const char* const kSystemLibraries[] = {
-    "kernel32.dll", "user32.dll", "gdi32.dll",   "advapi32.dll", "comctl32.dll", "comdlg32.dll", "shell32.dll",
-    "ole32.dll",    "oleaut32.dll", "msvcrt.dll", "version.dll", "winmm.dll",    "shlwapi.dll",
+// A row of the import table: a function the programs may import, the
+// oldest Windows of each family that has it, and where that is said.
+struct AllowedImport {
+  std::string dll;  // lower case
+  std::string function;
+  std::string oldest9x;  // "95", "95+crt", "98", "Me", or "-" where the family lacks it
+  double oldestNt = 0;   // 3.1, 3.5, 3.51, 4.0, 5.0 ...: decimals order them
 };
 
 std::string lowerCase(std::string text) {
@@ -45,22 +52,72 @@ std::string lowerCase(std::string text) {
   return text;
 }
 
-TEST(ExecutableImage, ImportsOnlyWindowsLibraries) {
-  std::optional<PeFacts> facts = readPeFacts(programPath());
-  ASSERT_TRUE(facts) << programPath() << " cannot be read as a PE image";
-  // A program that runs at all imports kernel32; its absence means the
-  // import directory was not read.
-  auto imports = [&](const char* name) {
-    return std::any_of(facts->importedDlls.begin(), facts->importedDlls.end(),
-                       [&](const std::string& dll) { return lowerCase(dll) == name; });
-  };
-  EXPECT_TRUE(imports("kernel32.dll")) << "kernel32.dll not among " << facts->importedDlls.size() << " imports";
-  for (const std::string& dll : facts->importedDlls) {
-    // A compiler runtime DLL (libstdc++, libgcc, libwinpthread) or the
-    // Resource Meter would stop the program from starting where it is absent.
-    bool system = std::find(std::begin(kSystemLibraries), std::end(kSystemLibraries), lowerCase(dll)) !=
-                  std::end(kSystemLibraries);
-    EXPECT_TRUE(system) << "imports " << dll << ", which Windows does not provide";
+// "source KEY text" lines declare sources; every other line that is not a
+// comment is a row, which must name declared sources ("A+B").
+std::vector<AllowedImport> readImportTable(const std::string& path) {
+  std::ifstream in(path);
+  std::set<std::string> sources;
+  std::vector<AllowedImport> rows;
+  std::string line;
+  for (int number = 1; std::getline(in, line); ++number) {
+    std::istringstream fields(line);
+    std::string first;
+    if (!(fields >> first) || first[0] == '#') continue;
+    std::string key;
+    if (first == "source" && fields >> key) {
+      sources.insert(key);
+      continue;
+    }
+    AllowedImport row{lowerCase(first), "", "", 0};
+    std::string named;
+    const bool complete = static_cast<bool>(fields >> row.function >> row.oldest9x >> row.oldestNt >> named);
+    std::istringstream each(named);
+    bool known = complete;
+    while (known && std::getline(each, key, '+')) known = sources.count(key) > 0;
+    EXPECT_TRUE(known) << path << " line " << number << " names no declared source: " << line;
+    if (known) rows.push_back(row);
+  }
+  EXPECT_GT(rows.size(), 100u) << "rows read from " << path;
+  return rows;
+}
+
+std::string option(const char* name) {
+  return test_support::toWindowsPath(test_support::optionValue(__argc, __argv, name));
+}
+
+// The 32-bit program loads on Windows 95 and NT 4.0; its 64-bit twin on
+// every 64-bit Windows, the first being XP x64 (NT 5.2). A function newer
+// than that is looked up at run time, never imported.
+TEST(ExecutableImage, ImportsOnlyWhatTheOldestWindowsItIsForHas) {
+  const std::vector<AllowedImport> table = readImportTable(option("--import-table="));
+  const struct {
+    const char* what;
+    std::string path;
+    bool windows95;
+    double newestNt;
+  } programs[] = {{"the 32-bit program", programPath(), true, 4.0},
+                  {"the 64-bit program", option("--quimbel64="), false, 5.2}};
+  for (const auto& program : programs) {
+    if (program.path.empty()) continue;  // the 64-bit one is built on its own path only
+    std::optional<PeFacts> facts = readPeFacts(program.path);
+    ASSERT_TRUE(facts) << program.path << " cannot be read as a PE image";
+    EXPECT_GT(facts->imports.size(), 100u) << program.what << ": the import table was not read";
+    for (const PeImport& import : facts->imports) {
+      const std::string name = import.dll + " " + import.function;
+      const auto row = std::find_if(table.begin(), table.end(), [&](const AllowedImport& allowed) {
+        return allowed.dll == lowerCase(import.dll) && allowed.function == import.function;
+      });
+      if (row == table.end()) {
+        ADD_FAILURE() << program.what << " imports " << name << ", which the import table does not list";
+        continue;
+      }
+      if (program.windows95) {
+        EXPECT_TRUE(row->oldest9x == "95" || row->oldest9x == "95+crt")
+            << program.what << " imports " << name << ", which Windows 95 lacks (" << row->oldest9x << ")";
+      }
+      EXPECT_LE(row->oldestNt, program.newestNt)
+          << program.what << " imports " << name << ", new in Windows NT " << row->oldestNt;
+    }
   }
 }
 
