@@ -1,5 +1,6 @@
 // The executable as a whole: a 32-bit GUI program that imports only what
-// the oldest Windows it is for has, and whose every resource is Japanese.
+// the oldest Windows it is for has, and whose every resource is Japanese
+// but its manifest.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -26,6 +27,7 @@ constexpr WORD kStringType = 6;
 constexpr WORD kAcceleratorType = 9;
 constexpr WORD kIconGroupType = 14;
 constexpr WORD kManifestType = 24;
+constexpr WORD kNeutral = MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL);
 
 TEST(ExecutableImage, Is32BitGuiWithoutLargeAddressAwareness) {
   std::optional<PeFacts> facts = readPeFacts(programPath());
@@ -121,7 +123,7 @@ TEST(ExecutableImage, ImportsOnlyWhatTheOldestWindowsItIsForHas) {
   }
 }
 
-TEST_F(ProgramResourcesTest, EveryResourceIsJapaneseAndThereIsNoManifestOrAcceleratorTable) {
+TEST_F(ProgramResourcesTest, EveryResourceButTheManifestIsJapaneseAndThereIsNoAcceleratorTable) {
   std::vector<ResourceKey> keys = program_.list();
   auto has = [&](WORD type, WORD id) {
     return std::any_of(keys.begin(), keys.end(), [&](const ResourceKey& key) {
@@ -135,13 +137,44 @@ TEST_F(ProgramResourcesTest, EveryResourceIsJapaneseAndThereIsNoManifestOrAccele
   EXPECT_TRUE(has(kIconGroupType, 128)) << "icon group 128 not listed among " << keys.size();
 
   for (const ResourceKey& key : keys) {
-    EXPECT_EQ(kJapanese, key.language) << key.describe();
-    // A manifest changes the version the platform reports to the program
-    // and the common controls it is given; the program must see the
-    // platform as it is.
-    EXPECT_FALSE(key.typeIsNumber && key.typeNumber == kManifestType) << key.describe();
+    // The manifest is language neutral, the one every system finds first.
+    const bool manifest = key.typeIsNumber && key.typeNumber == kManifestType;
+    EXPECT_EQ(manifest ? kNeutral : kJapanese, key.language) << key.describe();
     // The menu has no shortcut keys.
     EXPECT_FALSE(key.typeIsNumber && key.typeNumber == kAcceleratorType) << key.describe();
+  }
+}
+
+// Windows 8.1 and later report their own version only to a program whose
+// manifest names them; without one the version line says 6.2 there. The
+// manifest asks for nothing more: no newer common controls (the classic
+// look), no DPI awareness, no execution level. XP's loader wants the
+// assembly's identity in it.
+TEST(ExecutableImage, ManifestNamesVistaToElevenAndAsksForNothingElse) {
+  const struct {
+    const char* system;
+    const char* guid;
+  } supported[] = {{"Vista", "{e2011457-1546-43c5-a5fe-008deee3d3f0}"},
+                   {"7", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}"},
+                   {"8", "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}"},
+                   {"8.1", "{1f676c76-80e1-4239-95bb-83d0f6d0da78}"},
+                   {"10 and 11", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"}};
+  const char* const unwanted[] = {"<dependency", "dpiAware", "requestedExecutionLevel", "trustInfo"};
+  for (const std::string& path : {programPath(), option("--quimbel64=")}) {
+    if (path.empty()) continue;
+    ProgramResources program(path);
+    ASSERT_TRUE(program.loaded()) << "cannot load " << path << ", error " << program.loadError();
+    const ResourceBytes bytes = program.find(MAKEINTRESOURCEA(kManifestType), 1, kNeutral);
+    ASSERT_TRUE(bytes) << path << ": no manifest (type 24, id 1, neutral language)";
+    const std::string text(static_cast<const char*>(bytes.data), bytes.size);
+    EXPECT_NE(std::string::npos, text.find("<assemblyIdentity type=\"win32\" name=")) << path << ":\n" << text;
+    for (const auto& os : supported) {
+      const std::string entry = std::string("<supportedOS Id=\"") + os.guid + "\"/>";
+      EXPECT_NE(std::string::npos, text.find(entry)) << path << ": Windows " << os.system << " not named";
+    }
+    for (const char* word : unwanted) {
+      EXPECT_EQ(std::string::npos, text.find(word)) << path << ": the manifest asks for " << word;
+    }
   }
 }
 
