@@ -57,7 +57,9 @@ OsIdentity identifyOs(const OsVersionRecord& record) {
   return identity;
 }
 
-std::string processorName(std::uint32_t processorType) {
+std::string processorName(std::uint32_t processorType, bool program64Bit) {
+  constexpr std::uint32_t kAmd64 = 8664;
+  if (program64Bit && processorType == kAmd64) return "x64";
   switch (processorType) {
     case 386:
       return "386";

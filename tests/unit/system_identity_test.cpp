@@ -81,21 +81,28 @@ TEST(IdentifyOs, VersionLineFormat) {
 TEST(ProcessorName, NamesKnownTypesAndPrintsOthersSigned) {
   const struct {
     std::uint32_t type;
+    bool program64Bit;
     const char* name;
   } rows[] = {
-      {386, "386"},
-      {486, "486"},
-      {586, "Intel Pentium"},
-      {4000, "MIPS"},
-      {21064, "ALPHA"},
-      {585, "UNKNOWN CPU (585)"},
-      {587, "UNKNOWN CPU (587)"},
-      {2200, "UNKNOWN CPU (2200)"},
-      {8664, "UNKNOWN CPU (8664)"},  // what a 64-bit build is told on x64
-      {0, "UNKNOWN CPU (0)"},
-      {0xFFFFFFFFu, "UNKNOWN CPU (-1)"},
+      {386, false, "386"},
+      {486, false, "486"},
+      {586, false, "Intel Pentium"},
+      {586, true, "Intel Pentium"},
+      {4000, false, "MIPS"},
+      {21064, false, "ALPHA"},
+      {585, false, "UNKNOWN CPU (585)"},
+      {587, false, "UNKNOWN CPU (587)"},
+      {2200, false, "UNKNOWN CPU (2200)"},
+      {8664, false, "UNKNOWN CPU (8664)"},  // the 32-bit table as it always was
+      {8664, true, "x64"},                  // what a 64-bit build is told on x64
+      {8663, true, "UNKNOWN CPU (8663)"},
+      {0, false, "UNKNOWN CPU (0)"},
+      {0xFFFFFFFFu, false, "UNKNOWN CPU (-1)"},
   };
-  for (const auto& row : rows) EXPECT_EQ(row.name, processorName(row.type)) << "type " << row.type;
+  for (const auto& row : rows) {
+    EXPECT_EQ(row.name, processorName(row.type, row.program64Bit))
+        << "type " << row.type << (row.program64Bit ? ", 64-bit program" : ", 32-bit program");
+  }
 }
 
 // The record reader must hand over what GetVersionExA reports; a wrong size
