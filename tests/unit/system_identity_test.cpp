@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "probes/system_identity.h"
+#include "tools/shell_links.h"
 
 namespace {
 
@@ -102,6 +103,32 @@ TEST(ProcessorName, NamesKnownTypesAndPrintsOthersSigned) {
   for (const auto& row : rows) {
     EXPECT_EQ(row.name, processorName(row.type, row.program64Bit))
         << "type " << row.type << (row.program64Bit ? ", 64-bit program" : ", 32-bit program");
+  }
+}
+
+TEST(HelpFor, ThePageFromVistaOnTheNtFamilyTheHelpFileElsewhere) {
+  const struct {
+    std::uint32_t platformId;
+    std::uint32_t major;
+    std::uint32_t minor;
+    HelpChoice choice;
+  } rows[] = {
+      {VER_PLATFORM_WIN32_NT, 4, 0, HelpChoice::kHelpFileThenPage},   // NT 4.0
+      {VER_PLATFORM_WIN32_NT, 5, 2, HelpChoice::kHelpFileThenPage},   // XP x64, Server 2003
+      {VER_PLATFORM_WIN32_NT, 6, 0, HelpChoice::kPage},               // Vista
+      {VER_PLATFORM_WIN32_NT, 6, 2, HelpChoice::kPage},               // 8, or 10 unmanifested
+      {VER_PLATFORM_WIN32_NT, 10, 0, HelpChoice::kPage},              // 10 and 11
+      {VER_PLATFORM_WIN32_WINDOWS, 4, 90, HelpChoice::kHelpFileThenPage},  // Me
+      {VER_PLATFORM_WIN32_WINDOWS, 6, 0, HelpChoice::kHelpFileThenPage},   // 9x, whatever it says
+      {VER_PLATFORM_WIN32s, 6, 0, HelpChoice::kHelpFileThenPage},
+  };
+  for (const auto& row : rows) {
+    OsVersionRecord record;
+    record.platformId = row.platformId;
+    record.majorVersion = row.major;
+    record.minorVersion = row.minor;
+    EXPECT_EQ(row.choice == HelpChoice::kPage, helpFor(record) == HelpChoice::kPage)
+        << "platform " << row.platformId << " version " << row.major << "." << row.minor;
   }
 }
 
