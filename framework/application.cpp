@@ -11,6 +11,7 @@ namespace {
 Application* theApplication = nullptr;
 
 constexpr int kAppExitCommand = 57665;
+constexpr int kHelpCommand = 57670;
 
 std::wstring moduleBaseName(HINSTANCE instance) {
   const std::wstring path = moduleFileName(instance);
@@ -45,6 +46,10 @@ bool Application::onCommand(int id) {
     return true;
   }
   return false;
+}
+
+void Application::onHelpKey() {
+  if (HWND main = mainWindowHandle()) SendMessageA(main, WM_COMMAND, kHelpCommand, 0);
 }
 
 void Application::onAppExit() {

@@ -33,6 +33,10 @@ class Application {
   // Returns true when handled.
   virtual bool onCommand(int id);
 
+  // F1 in any window of the program: the main window's standard help
+  // command, so the key opens what its Help button and menu open.
+  void onHelpKey();
+
  protected:
   // Returns false when the application should end without a message loop.
   virtual bool initInstance() = 0;

@@ -99,6 +99,9 @@ INT_PTR Dialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // there first, one server round trip for every repaint of every
       // read-only field the tick changes.
       return static_cast<INT_PTR>(defWindowProc(window_, message, wParam, lParam));
+    case WM_HELP:
+      if (Application* app = Application::current()) app->onHelpKey();
+      return TRUE;
     case WM_QUERYDRAGICON: {
       HICON icon = onQueryDragIcon();
       if (!icon) return FALSE;
