@@ -116,7 +116,6 @@ std::optional<PeFacts> readPeFacts(const std::string& path) {
     std::optional<std::size_t> nameOffset = fileOffset(sections, descriptor.Name);
     std::optional<std::string> name = nameOffset ? stringAt(file, *nameOffset) : std::nullopt;
     if (!name) return std::nullopt;
-    facts.importedDlls.push_back(*name);
     // The name table where there is one; the address table holds the same
     // before the loader binds it.
     const DWORD thunks = descriptor.OriginalFirstThunk ? descriptor.OriginalFirstThunk : descriptor.FirstThunk;

@@ -20,8 +20,7 @@ struct PeFacts {
   std::uint16_t characteristics = 0;
   std::uint16_t optionalHeaderMagic = 0;
   std::uint16_t subsystem = 0;
-  std::vector<std::string> importedDlls;  // as named in the import directory
-  std::vector<PeImport> imports;
+  std::vector<PeImport> imports;  // libraries as named in the import directory
 };
 
 // Nothing when the file cannot be read or is not a well-formed PE image.

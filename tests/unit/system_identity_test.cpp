@@ -12,27 +12,29 @@ struct OsRow {
   std::uint32_t minor;
   const char* name;
   std::int32_t kind;
+  bool helpPage;  // Help opens the page rather than the help file
 };
 
-TEST(IdentifyOs, NamesAndKindAtEveryBoundaryOfTheVersionTable) {
+TEST(IdentifyOs, NameKindAndHelpAtEveryBoundaryOfTheVersionTable) {
   const OsRow rows[] = {
-      {2, 4, 0, "WindowsNT", kPlatformNt},
-      {2, 3, 51, "WindowsNT", kPlatformNt},
-      {2, 4, 99, "WindowsNT", kPlatformNt},  // 4.99 is still below 5.0
-      {2, 5, 0, "WindowsXP", kPlatformNt},   // 5.0 itself is XP
-      {2, 5, 1, "WindowsXP", kPlatformNt},
-      {2, 10, 0, "WindowsXP", kPlatformNt},
-      {1, 3, 95, "Windows 95", kPlatform9x},
-      {1, 4, 0, "Windows 95", kPlatform9x},  // 4.0 itself is 95
-      {1, 4, 3, "Windows 98", kPlatform9x},  // minor 3 counts as 4.03
-      {1, 4, 10, "Windows 98", kPlatform9x},
-      {1, 4, 89, "Windows 98", kPlatform9x},
-      {1, 4, 90, "Windows Me", kPlatform9x},  // exactly the double 4.9
-      {1, 5, 0, "Windows Me", kPlatform9x},
-      {0, 3, 10, "Windows3.1上のWin32s", kPlatform9x},  // version not tested
-      {0, 5, 0, "Windows3.1上のWin32s", kPlatform9x},
-      {3, 4, 0, "不明なOS", kPlatformUnidentified},
-      {0xFFFFFFFFu, 5, 0, "不明なOS", kPlatformUnidentified},
+      {2, 4, 0, "WindowsNT", kPlatformNt, false},
+      {2, 3, 51, "WindowsNT", kPlatformNt, false},
+      {2, 4, 99, "WindowsNT", kPlatformNt, false},  // 4.99 is still below 5.0
+      {2, 5, 0, "WindowsXP", kPlatformNt, false},   // 5.0 itself is XP
+      {2, 5, 2, "WindowsXP", kPlatformNt, false},   // XP x64, the last with a help viewer
+      {2, 6, 0, "WindowsXP", kPlatformNt, true},    // Vista: the page
+      {2, 10, 0, "WindowsXP", kPlatformNt, true},
+      {1, 3, 95, "Windows 95", kPlatform9x, false},
+      {1, 4, 0, "Windows 95", kPlatform9x, false},  // 4.0 itself is 95
+      {1, 4, 3, "Windows 98", kPlatform9x, false},  // minor 3 counts as 4.03
+      {1, 4, 10, "Windows 98", kPlatform9x, false},
+      {1, 4, 89, "Windows 98", kPlatform9x, false},
+      {1, 4, 90, "Windows Me", kPlatform9x, false},  // exactly the double 4.9
+      {1, 6, 0, "Windows Me", kPlatform9x, false},   // the page is the NT family's only
+      {0, 3, 10, "Windows3.1上のWin32s", kPlatform9x, false},  // version not tested
+      {0, 6, 0, "Windows3.1上のWin32s", kPlatform9x, false},
+      {3, 4, 0, "不明なOS", kPlatformUnidentified, false},
+      {0xFFFFFFFFu, 6, 0, "不明なOS", kPlatformUnidentified, false},
   };
   for (const OsRow& row : rows) {
     OsVersionRecord record;
@@ -43,6 +45,8 @@ TEST(IdentifyOs, NamesAndKindAtEveryBoundaryOfTheVersionTable) {
     EXPECT_EQ(row.name, identity.name)
         << "platform " << row.platformId << " version " << row.major << "." << row.minor;
     EXPECT_EQ(row.kind, identity.platformKind)
+        << "platform " << row.platformId << " version " << row.major << "." << row.minor;
+    EXPECT_EQ(row.helpPage, helpFor(record) == HelpChoice::kPage)
         << "platform " << row.platformId << " version " << row.major << "." << row.minor;
   }
 }
@@ -103,32 +107,6 @@ TEST(ProcessorName, NamesKnownTypesAndPrintsOthersSigned) {
   for (const auto& row : rows) {
     EXPECT_EQ(row.name, processorName(row.type, row.program64Bit))
         << "type " << row.type << (row.program64Bit ? ", 64-bit program" : ", 32-bit program");
-  }
-}
-
-TEST(HelpFor, ThePageFromVistaOnTheNtFamilyTheHelpFileElsewhere) {
-  const struct {
-    std::uint32_t platformId;
-    std::uint32_t major;
-    std::uint32_t minor;
-    HelpChoice choice;
-  } rows[] = {
-      {VER_PLATFORM_WIN32_NT, 4, 0, HelpChoice::kHelpFileThenPage},   // NT 4.0
-      {VER_PLATFORM_WIN32_NT, 5, 2, HelpChoice::kHelpFileThenPage},   // XP x64, Server 2003
-      {VER_PLATFORM_WIN32_NT, 6, 0, HelpChoice::kPage},               // Vista
-      {VER_PLATFORM_WIN32_NT, 6, 2, HelpChoice::kPage},               // 8, or 10 unmanifested
-      {VER_PLATFORM_WIN32_NT, 10, 0, HelpChoice::kPage},              // 10 and 11
-      {VER_PLATFORM_WIN32_WINDOWS, 4, 90, HelpChoice::kHelpFileThenPage},  // Me
-      {VER_PLATFORM_WIN32_WINDOWS, 6, 0, HelpChoice::kHelpFileThenPage},   // 9x, whatever it says
-      {VER_PLATFORM_WIN32s, 6, 0, HelpChoice::kHelpFileThenPage},
-  };
-  for (const auto& row : rows) {
-    OsVersionRecord record;
-    record.platformId = row.platformId;
-    record.majorVersion = row.major;
-    record.minorVersion = row.minor;
-    EXPECT_EQ(row.choice == HelpChoice::kPage, helpFor(record) == HelpChoice::kPage)
-        << "platform " << row.platformId << " version " << row.major << "." << row.minor;
   }
 }
 
