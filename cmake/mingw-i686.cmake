@@ -1,4 +1,7 @@
-# Cross-compiles a 32-bit Windows program with Debian's posix-threads MinGW.
+# Cross-compiles a 32-bit Windows program with Debian's posix-threads MinGW:
+# the test programs and the code they link (GoogleTest needs its threads).
+# The shipped program is built from the same sources by the toolchain named
+# here.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
@@ -8,3 +11,4 @@ set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(QUIMBEL_SHIPPED_TOOLCHAIN ${CMAKE_CURRENT_LIST_DIR}/mingw-i686-win32.cmake)

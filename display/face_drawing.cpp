@@ -31,13 +31,18 @@ HANDLE openForReading(const std::wstring& path) {
 bool faceFileLooksLoadable(const std::wstring& path) {
   fw::File file(openForReading(path));
   if (!file || GetFileType(file.get()) != FILE_TYPE_DISK) return false;
-  DWORD sizeHigh = 0;
-  const DWORD sizeLow = GetFileSize(file.get(), &sizeHigh);
-  if (sizeLow == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) return false;
+  // GetFileSize rather than GetFileSizeEx, which Windows 95 and NT 4.0
+  // lack. All ones in the low half is also a size: only the error says it
+  // failed.
+  DWORD high = 0;
+  SetLastError(NO_ERROR);
+  const DWORD low = GetFileSize(file.get(), &high);
+  if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) return false;
+  const std::uint64_t size = (static_cast<std::uint64_t>(high) << 32) | low;
   std::uint8_t head[kFaceFileHeadBytes] = {};
   DWORD read = 0;
   if (!ReadFile(file.get(), head, sizeof head, &read, nullptr)) return false;
-  return isLoadableFaceFile(head, read, (static_cast<std::uint64_t>(sizeHigh) << 32) | sizeLow);
+  return isLoadableFaceFile(head, read, size);
 }
 
 fw::Bitmap loadFaceFile(const std::wstring& path) {

@@ -68,6 +68,9 @@ INT_PTR Dialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // trip for every repaint of every field a tick changes. No text is
       // involved, so the narrow call serves either width.
       return static_cast<INT_PTR>(DefWindowProcA(window_, message, wParam, lParam));
+    case WM_HELP:
+      if (Application* app = Application::current()) app->onHelpKey();
+      return TRUE;
     case WM_QUERYDRAGICON: {
       HICON icon = onQueryDragIcon();
       if (!icon) return FALSE;

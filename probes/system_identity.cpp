@@ -50,7 +50,9 @@ OsIdentity identifyOs(const OsVersionRecord& record) {
   return identity;
 }
 
-std::wstring processorName(std::uint32_t processorType) {
+std::wstring processorName(std::uint32_t processorType, bool program64Bit) {
+  constexpr std::uint32_t kAmd64 = 8664;
+  if (program64Bit && processorType == kAmd64) return L"x64";
   switch (processorType) {
     case 386:
       return L"386";

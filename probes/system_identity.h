@@ -21,7 +21,10 @@ struct OsIdentity {
 };
 
 OsIdentity identifyOs(const OsVersionRecord& record);
-std::wstring processorName(std::uint32_t processorType);
+// A 64-bit program is told 8664 on every x64 processor and names it "x64";
+// the 32-bit program is never told 8664 and keeps its table as it was.
+constexpr bool kProgramIs64Bit = sizeof(void*) == 8;
+std::wstring processorName(std::uint32_t processorType, bool program64Bit = kProgramIs64Bit);
 
 // Platform side: GetVersionExA and GetSystemInfo.
 OsVersionRecord readOsVersionRecord();

@@ -14,7 +14,10 @@ SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 
 need_install=0
-for p in g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine32:i386 wine64 xvfb locales \
+# The shipped programs take the win32-threads compilers, the tests the posix
+# ones; the g++-mingw-w64-* packages bring both.
+for p in g++-mingw-w64-i686-win32 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-win32 \
+         g++-mingw-w64-x86-64-posix wine32:i386 wine64 xvfb locales \
          fonts-ipafont-gothic fonts-horai-umefont fonts-wine googletest cmake imagemagick x11-apps \
          python3 make procps strace; do
   dpkg -s "$p" >/dev/null 2>&1 || need_install=1

@@ -11,6 +11,14 @@ bool openInShell(const char* fileName) {
   return reinterpret_cast<INT_PTR>(result) > 32;
 }
 
+HelpChoice helpFor(const OsVersionRecord& system) {
+  constexpr std::uint32_t kVistaMajorVersion = 6;
+  const bool ntFamily = system.platformId == VER_PLATFORM_WIN32_NT;
+  return ntFamily && system.majorVersion >= kVistaMajorVersion ? HelpChoice::kPage
+                                                               : HelpChoice::kHelpFileThenPage;
+}
+
 void openHelp() {
-  if (!openInShell(kHelpFile)) openInShell(kHelpPage);
+  if (helpFor(readOsVersionRecord()) == HelpChoice::kHelpFileThenPage && openInShell(kHelpFile)) return;
+  openInShell(kHelpPage);
 }

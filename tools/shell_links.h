@@ -2,6 +2,8 @@
 // directory, with whatever the user's system associates with them.
 #pragma once
 
+#include "probes/system_identity.h"
+
 constexpr const char* kHelpFile = "quimbel.hlp";
 // The same help as a web page, for systems with no viewer for the help file.
 constexpr const char* kHelpPage = "quimbel_help.html";
@@ -12,5 +14,13 @@ constexpr const char* kFacesPage = "faces.html";
 // type). Nothing is reported to the user.
 bool openInShell(const char* fileName);
 
-// Opens the help file, or the help page where the shell cannot open it.
+// What Help opens first on a system. Windows Vista and every NT-family
+// system since have no viewer for the help file, only a stand-in that
+// says so, and the shell still "opens" the file with it: there the page is
+// the help. Everywhere else the help file comes first.
+enum class HelpChoice { kHelpFileThenPage, kPage };
+HelpChoice helpFor(const OsVersionRecord& system);
+
+// Opens the help this system reads: the page on Vista and later, else the
+// help file, or the page where the shell cannot open that.
 void openHelp();

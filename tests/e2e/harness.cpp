@@ -623,6 +623,10 @@ void Program::pressKey(UINT virtualKey) const {
   const LPARAM down = 1 | static_cast<LPARAM>(scanCode << 16);
   const LPARAM up = down | static_cast<LPARAM>(0xC0000000u);
   PostMessageA(target, WM_KEYDOWN, virtualKey, down);
+  // For F1 typed on the keyboard the system adds WM_KEYF1 (0x004D), which
+  // default handling turns into WM_HELP; a posted key gets none.
+  constexpr UINT kKeyF1Message = 0x004D;
+  if (virtualKey == VK_F1) PostMessageA(target, kKeyF1Message, 0, 0);
   PostMessageA(target, WM_KEYUP, virtualKey, up);
 }
 

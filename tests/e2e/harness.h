@@ -157,7 +157,8 @@ class Program {
   // WM_COMMAND as a menu would send it (posted).
   void menuCommand(int id) const;
   void sysCommand(UINT command) const;
-  // A key press delivered to the focused control the way the keyboard would.
+  // A key press delivered to the focused control the way the keyboard would
+  // (F1 with the help message the system adds for it).
   void pressKey(UINT virtualKey) const;
   // Posts `count` WM_TIMER messages for timer 1 and waits until all have been
   // handled.

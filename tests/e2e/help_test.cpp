@@ -158,7 +158,10 @@ class Help : public testing::Test {
   const HelpSource source_ = readHelpSource(sourcePath_);
 };
 
-TEST_F(Help, HelpButtonOpensTheFileInTheViewerAtItsContents) {
+// Windows before Vista have the viewer (from Vista on Help opens the page,
+// tools_test.cpp).
+TEST_F(Help, HelpButtonOpensTheFileInTheViewerAtItsContentsOnXp) {
+  e2e::WindowsVersionMode winxp("winxp");
   WorkingDirectory directory;
   ASSERT_TRUE(CopyFileA(helpFile_.c_str(), (directory.path() + "\\quimbel.hlp").c_str(), FALSE))
       << "expected to copy " << helpFile_;

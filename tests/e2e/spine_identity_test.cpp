@@ -40,6 +40,8 @@ std::string processorNameOf(DWORD type) {
       return "486";
     case 586:
       return "Intel Pentium";
+    case 8664:  // told to a 64-bit program only
+      return "x64";
     default: {
       char name[64];
       std::snprintf(name, sizeof name, "UNKNOWN CPU (%d)", static_cast<int>(type));
@@ -131,7 +133,7 @@ TEST(SpineIdentity, LoadIsTheMachinesOverEachTickWhileOneProcessorBurnsAndAfterw
   }
 }
 
-// Wine pretends to be the older versions for Quimbel.exe alone. The 9x
+// Wine pretends to be other versions for Quimbel.exe alone. The 9x
 // versions also report the missing Resource Meter; the name is set before
 // that box opens, so it is read under it.
 struct VersionCase {
@@ -147,9 +149,10 @@ const VersionCase kVersionCases[] = {
     {"winme", "Windows Me", "4.90 Build"},            // 4 + 90/100.0 is the double 4.9 itself
     {"nt40", "WindowsNT", "4.0 Build"},               // NT below 5.0
     {"win2k", "WindowsXP", "5.0 Build"},              // NT at 5.0 itself
+    {"win10", "WindowsXP", "10.0 Build"},             // the manifest names 10; without it 6.2
 };
 
-TEST(SpineIdentity, OlderWindowsVersionsAreNamedByFamilyAndVersion) {
+TEST(SpineIdentity, WindowsVersionsAreNamedByFamilyAndVersion) {
   for (const VersionCase& row : kVersionCases) {
     SCOPED_TRACE(row.wineVersion);
     e2e::WindowsVersionMode mode(row.wineVersion);

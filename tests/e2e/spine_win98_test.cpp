@@ -27,9 +27,11 @@ constexpr DWORD kTicksUnderBoxMs = 4000;
 std::string processorNameOfThisMachine() {
   SYSTEM_INFO info{};
   GetSystemInfo(&info);
-  // The processor is the same whatever version Wine reports.
-  return info.dwProcessorType == 586 ? "Intel Pentium"
-                                     : "UNKNOWN CPU (" + std::to_string(info.dwProcessorType) + ")";
+  // The processor is the same whatever version Wine reports; 8664 is what a
+  // 64-bit program is told.
+  if (info.dwProcessorType == 586) return "Intel Pentium";
+  if (info.dwProcessorType == 8664) return "x64";
+  return "UNKNOWN CPU (" + std::to_string(info.dwProcessorType) + ")";
 }
 
 // Leaves no CPU statistic behind for later runs.

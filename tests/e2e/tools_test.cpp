@@ -7,6 +7,7 @@
 #include <functional>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "res/resource.h"
 #include "tests/e2e/harness.h"
@@ -201,6 +202,9 @@ struct ShellRoute {
   const char* file;
 };
 
+// Every way of asking for help makes the same choice: the help file before
+// Vista (the page where nothing opens it), the page from Vista on, where
+// the help file's program is a stand-in that only says it cannot show it.
 TEST(ToolsShell, HelpAndFacesPageAreHandedToTheShellByNameFromTheWorkingDirectory) {
   const std::string recorder = recorderPath();
   ASSERT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(recorder.c_str())) << recorder;
@@ -213,30 +217,47 @@ TEST(ToolsShell, HelpAndFacesPageAreHandedToTheShellByNameFromTheWorkingDirector
   for (const char* file : {"quimbel.hlp", "quimbel_help.html", "faces.html"}) {
     createEmptyFile(directory.path() + "\\" + file);
   }
-  Program program(directory);
-  ASSERT_TRUE(program.waitForStatusWindow());
-
   const auto helpButton = [](const Program& p) { p.click(ID_HELP); };
   const auto helpContents = [](const Program& p) { p.menuCommand(ID_HELP); };
-  const ShellRoute routes[] = {
-      {"Help button", helpButton, true, "quimbel.hlp"},
-      {"Help menu contents", helpContents, true, "quimbel.hlp"},
-      {"Get faces", [](const Program& p) { p.menuCommand(ID_GET_FACES); }, true, "faces.html"},
-      // Where nothing opens the help file, the same help as a page.
-      {"Help button, no program for .hlp", helpButton, false, "quimbel_help.html"},
-      {"Help menu contents, no program for .hlp", helpContents, false, "quimbel_help.html"},
+  const auto helpKey = [](const Program& p) { p.pressKey(VK_F1); };
+  const struct {
+    const char* windowsVersion;
+    std::vector<ShellRoute> routes;
+  } systems[] = {
+      {"winxp",
+       {{"Help button", helpButton, true, "quimbel.hlp"},
+        {"Help menu contents", helpContents, true, "quimbel.hlp"},
+        {"F1", helpKey, true, "quimbel.hlp"},
+        {"Get faces", [](const Program& p) { p.menuCommand(ID_GET_FACES); }, true, "faces.html"},
+        // Where nothing opens the help file, the same help as a page.
+        {"Help button, no program for .hlp", helpButton, false, "quimbel_help.html"},
+        {"Help menu contents, no program for .hlp", helpContents, false, "quimbel_help.html"},
+        {"F1, no program for .hlp", helpKey, false, "quimbel_help.html"}}},
+      {"win7",
+       {{"Help button", helpButton, true, "quimbel_help.html"},
+        {"Help menu contents", helpContents, true, "quimbel_help.html"},
+        {"F1", helpKey, true, "quimbel_help.html"}}},
   };
-  for (const ShellRoute& route : routes) {
-    SCOPED_TRACE(route.name);
-    RecordedFileType help(".hlp", route.hlpHasProgram ? recorder : "", hlpLog);
-    route.run(program);
-    const std::string log = std::string(route.file) == "quimbel.hlp" ? hlpLog : htmlLog;
-    OpenedFile opened;
-    ASSERT_TRUE(waitForLog(log, opened)) << "nothing was opened";
-    EXPECT_PRED2(samePath, directory.path() + "\\" + route.file, opened.file);
-    EXPECT_PRED2(samePath, directory.path(), opened.directory);
+  for (const auto& system : systems) {
+    e2e::WindowsVersionMode mode(system.windowsVersion);
+    Program program(directory);
+    ASSERT_TRUE(program.waitForStatusWindow()) << system.windowsVersion;
+    for (const ShellRoute& route : system.routes) {
+      SCOPED_TRACE(std::string(system.windowsVersion) + ", " + route.name);
+      RecordedFileType help(".hlp", route.hlpHasProgram ? recorder : "", hlpLog);
+      route.run(program);
+      const bool helpFile = std::string(route.file) == "quimbel.hlp";
+      OpenedFile opened;
+      const bool expectedOpened = waitForLog(helpFile ? hlpLog : htmlLog, opened);
+      const bool helpFileOpened = !helpFile && GetFileAttributesA(hlpLog.c_str()) != INVALID_FILE_ATTRIBUTES;
+      EXPECT_FALSE(helpFileOpened) << "the help file was opened";
+      ASSERT_TRUE(expectedOpened) << route.file << " was not opened";
+      EXPECT_PRED2(samePath, directory.path() + "\\" + route.file, opened.file);
+      EXPECT_PRED2(samePath, directory.path(), opened.directory);
+      DeleteFileA(hlpLog.c_str());
+    }
+    EXPECT_EQ(nullptr, program.messageBox());
   }
-  EXPECT_EQ(nullptr, program.messageBox());
 }
 
 TEST(ToolsShell, MissingFilesAreNotReported) {

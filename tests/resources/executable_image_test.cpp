@@ -1,16 +1,20 @@
-// The executable as a whole: a 32-bit GUI program that depends only on
-// Windows' own libraries and whose every resource is Japanese.
+// The executable as a whole: a 32-bit GUI program that imports only what
+// the oldest Windows it is for has, and whose every resource is Japanese
+// but its manifest.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <algorithm>
 #include <cctype>
-#include <iterator>
+#include <fstream>
 #include <optional>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "tests/resources/pe_image.h"
 #include "tests/resources/resource_test_support.h"
+#include "tests/support/command_line.h"
 
 namespace resources {
 namespace {
@@ -22,6 +26,7 @@ constexpr WORD kStringType = 6;
 constexpr WORD kAcceleratorType = 9;
 constexpr WORD kIconGroupType = 14;
 constexpr WORD kManifestType = 24;
+constexpr WORD kNeutral = MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL);
 
 TEST(ExecutableImage, Is32BitGuiWithoutLargeAddressAwareness) {
   std::optional<PeFacts> facts = readPeFacts(programPath());
@@ -34,10 +39,13 @@ TEST(ExecutableImage, Is32BitGuiWithoutLargeAddressAwareness) {
                       IMAGE_FILE_LARGE_ADDRESS_AWARE | IMAGE_FILE_DLL));
 }
 
-// Libraries every Windows of the program's time carries.
-const char* const kSystemLibraries[] = {
-    "kernel32.dll", "user32.dll", "gdi32.dll",   "advapi32.dll", "comctl32.dll", "comdlg32.dll", "shell32.dll",
-    "ole32.dll",    "oleaut32.dll", "msvcrt.dll", "version.dll", "winmm.dll",    "shlwapi.dll",
+// A row of the import table: a function the programs may import, the
+// oldest Windows of each family that has it, and where that is said.
+struct AllowedImport {
+  std::string dll;  // lower case
+  std::string function;
+  std::string oldest9x;  // "95", "95+crt", "98", "Me", or "-" where the family lacks it
+  double oldestNt = 0;   // 3.1, 3.5, 3.51, 4.0, 5.0 ...: decimals order them
 };
 
 std::string lowerCase(std::string text) {
@@ -45,26 +53,74 @@ std::string lowerCase(std::string text) {
   return text;
 }
 
-TEST(ExecutableImage, ImportsOnlyWindowsLibraries) {
-  std::optional<PeFacts> facts = readPeFacts(programPath());
-  ASSERT_TRUE(facts) << programPath() << " cannot be read as a PE image";
-  // A program that runs at all imports kernel32; its absence means the
-  // import directory was not read.
-  auto imports = [&](const char* name) {
-    return std::any_of(facts->importedDlls.begin(), facts->importedDlls.end(),
-                       [&](const std::string& dll) { return lowerCase(dll) == name; });
-  };
-  EXPECT_TRUE(imports("kernel32.dll")) << "kernel32.dll not among " << facts->importedDlls.size() << " imports";
-  for (const std::string& dll : facts->importedDlls) {
-    // A compiler runtime DLL (libstdc++, libgcc, libwinpthread) or the
-    // Resource Meter would stop the program from starting where it is absent.
-    bool system = std::find(std::begin(kSystemLibraries), std::end(kSystemLibraries), lowerCase(dll)) !=
-                  std::end(kSystemLibraries);
-    EXPECT_TRUE(system) << "imports " << dll << ", which Windows does not provide";
+// "source KEY text" lines declare sources; every other line that is not a
+// comment is a row, which must name declared sources ("A+B").
+std::vector<AllowedImport> readImportTable(const std::string& path) {
+  std::ifstream in(path);
+  std::string sources = " ";
+  std::vector<AllowedImport> rows;
+  std::string line, first, key;
+  for (int number = 1; std::getline(in, line); ++number) {
+    std::istringstream fields(line);
+    if (!(fields >> first) || first[0] == '#') continue;
+    if (first == "source" && fields >> key) {
+      sources += key + " ";
+      continue;
+    }
+    AllowedImport row{lowerCase(first), "", "", 0};
+    std::string named;
+    bool known = static_cast<bool>(fields >> row.function >> row.oldest9x >> row.oldestNt >> named);
+    for (std::istringstream each(named); known && std::getline(each, key, '+');) {
+      known = sources.find(" " + key + " ") != std::string::npos;
+    }
+    EXPECT_TRUE(known) << path << " line " << number << " names no declared source: " << line;
+    if (known) rows.push_back(row);
+  }
+  EXPECT_GT(rows.size(), 100u) << "rows read from " << path;
+  return rows;
+}
+
+std::string option(const char* name) {
+  return test_support::toWindowsPath(test_support::optionValue(__argc, __argv, name));
+}
+
+// The 32-bit program loads on Windows 95 and NT 4.0; its 64-bit twin on
+// every 64-bit Windows, the first being XP x64 (NT 5.2). A function newer
+// than that is looked up at run time, never imported.
+TEST(ExecutableImage, ImportsOnlyWhatTheOldestWindowsItIsForHas) {
+  const std::vector<AllowedImport> table = readImportTable(option("--import-table="));
+  const struct {
+    const char* what;
+    std::string path;
+    bool windows95;
+    double newestNt;
+  } programs[] = {{"the 32-bit program", programPath(), true, 4.0},
+                  {"the 64-bit program", option("--quimbel64="), false, 5.2}};
+  for (const auto& program : programs) {
+    if (program.path.empty()) continue;  // the 64-bit one is built on its own path only
+    std::optional<PeFacts> facts = readPeFacts(program.path);
+    ASSERT_TRUE(facts) << program.path << " cannot be read as a PE image";
+    EXPECT_GT(facts->imports.size(), 100u) << program.what << ": the import table was not read";
+    for (const PeImport& import : facts->imports) {
+      const std::string name = import.dll + " " + import.function;
+      const auto row = std::find_if(table.begin(), table.end(), [&](const AllowedImport& allowed) {
+        return allowed.dll == lowerCase(import.dll) && allowed.function == import.function;
+      });
+      if (row == table.end()) {
+        ADD_FAILURE() << program.what << " imports " << name << ", which the import table does not list";
+        continue;
+      }
+      if (program.windows95) {
+        EXPECT_TRUE(row->oldest9x == "95" || row->oldest9x == "95+crt")
+            << program.what << " imports " << name << ", which Windows 95 lacks (" << row->oldest9x << ")";
+      }
+      EXPECT_LE(row->oldestNt, program.newestNt)
+          << program.what << " imports " << name << ", new in Windows NT " << row->oldestNt;
+    }
   }
 }
 
-TEST_F(ProgramResourcesTest, EveryResourceIsJapaneseAndThereIsNoManifestOrAcceleratorTable) {
+TEST_F(ProgramResourcesTest, EveryResourceButTheManifestIsJapaneseAndThereIsNoAcceleratorTable) {
   std::vector<ResourceKey> keys = program_.list();
   auto has = [&](WORD type, WORD id) {
     return std::any_of(keys.begin(), keys.end(), [&](const ResourceKey& key) {
@@ -78,13 +134,44 @@ TEST_F(ProgramResourcesTest, EveryResourceIsJapaneseAndThereIsNoManifestOrAccele
   EXPECT_TRUE(has(kIconGroupType, 128)) << "icon group 128 not listed among " << keys.size();
 
   for (const ResourceKey& key : keys) {
-    EXPECT_EQ(kJapanese, key.language) << key.describe();
-    // A manifest changes the version the platform reports to the program
-    // and the common controls it is given; the program must see the
-    // platform as it is.
-    EXPECT_FALSE(key.typeIsNumber && key.typeNumber == kManifestType) << key.describe();
+    // The manifest is language neutral, the one every system finds first.
+    const bool manifest = key.typeIsNumber && key.typeNumber == kManifestType;
+    EXPECT_EQ(manifest ? kNeutral : kJapanese, key.language) << key.describe();
     // The menu has no shortcut keys.
     EXPECT_FALSE(key.typeIsNumber && key.typeNumber == kAcceleratorType) << key.describe();
+  }
+}
+
+// Windows 8.1 and later report their own version only to a program whose
+// manifest names them; without one the version line says 6.2 there. The
+// manifest asks for nothing more: no newer common controls (the classic
+// look), no DPI awareness, no execution level. XP's loader wants the
+// assembly's identity in it.
+TEST(ExecutableImage, ManifestNamesVistaToElevenAndAsksForNothingElse) {
+  const struct {
+    const char* system;
+    const char* guid;
+  } supported[] = {{"Vista", "{e2011457-1546-43c5-a5fe-008deee3d3f0}"},
+                   {"7", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}"},
+                   {"8", "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}"},
+                   {"8.1", "{1f676c76-80e1-4239-95bb-83d0f6d0da78}"},
+                   {"10 and 11", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"}};
+  const char* const unwanted[] = {"<dependency", "dpiAware", "requestedExecutionLevel", "trustInfo"};
+  for (const std::string& path : {programPath(), option("--quimbel64=")}) {
+    if (path.empty()) continue;
+    ProgramResources program(path);
+    ASSERT_TRUE(program.loaded()) << "cannot load " << path << ", error " << program.loadError();
+    const ResourceBytes bytes = program.find(MAKEINTRESOURCEA(kManifestType), 1, kNeutral);
+    ASSERT_TRUE(bytes) << path << ": no manifest (type 24, id 1, neutral language)";
+    const std::string text(static_cast<const char*>(bytes.data), bytes.size);
+    EXPECT_NE(std::string::npos, text.find("<assemblyIdentity type=\"win32\" name=")) << path << ":\n" << text;
+    for (const auto& os : supported) {
+      const std::string entry = std::string("<supportedOS Id=\"") + os.guid + "\"/>";
+      EXPECT_NE(std::string::npos, text.find(entry)) << path << ": Windows " << os.system << " not named";
+    }
+    for (const char* word : unwanted) {
+      EXPECT_EQ(std::string::npos, text.find(word)) << path << ": the manifest asks for " << word;
+    }
   }
 }
 

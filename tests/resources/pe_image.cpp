@@ -40,6 +40,30 @@ std::optional<std::string> stringAt(const Bytes& file, std::size_t offset) {
   return std::string(begin, static_cast<const char*>(end));
 }
 
+// The import thunks of one DLL: 32 bits in a PE32 image, 64 in a PE32+,
+// the top bit marking an import by number.
+template <typename Thunk>
+bool readThunks(const Bytes& file, const std::vector<IMAGE_SECTION_HEADER>& sections, DWORD rva,
+                const std::string& dll, std::vector<PeImport>& imports) {
+  std::optional<std::size_t> offset = fileOffset(sections, rva);
+  if (!offset) return false;
+  constexpr Thunk kByNumber = Thunk{1} << (sizeof(Thunk) * 8 - 1);
+  for (;; *offset += sizeof(Thunk)) {
+    Thunk thunk = 0;
+    if (!readAt(file, *offset, thunk)) return false;
+    if (thunk == 0) return true;
+    if (thunk & kByNumber) {
+      imports.push_back({dll, "#" + std::to_string(thunk & 0xFFFF)});
+      continue;
+    }
+    // A hint word, then the name.
+    std::optional<std::size_t> hint = fileOffset(sections, static_cast<DWORD>(thunk));
+    std::optional<std::string> name = hint ? stringAt(file, *hint + 2) : std::nullopt;
+    if (!name) return false;
+    imports.push_back({dll, *name});
+  }
+}
+
 }  // namespace
 
 std::optional<PeFacts> readPeFacts(const std::string& path) {
@@ -48,26 +72,40 @@ std::optional<PeFacts> readPeFacts(const std::string& path) {
   Bytes file{std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
 
   IMAGE_DOS_HEADER dos{};
-  IMAGE_NT_HEADERS32 nt{};
+  DWORD signature = 0;
+  IMAGE_FILE_HEADER header{};
   if (!readAt(file, 0, dos) || dos.e_magic != IMAGE_DOS_SIGNATURE) return std::nullopt;
-  std::size_t ntOffset = static_cast<std::size_t>(dos.e_lfanew);
-  if (!readAt(file, ntOffset, nt) || nt.Signature != IMAGE_NT_SIGNATURE) return std::nullopt;
+  const std::size_t ntOffset = static_cast<std::size_t>(dos.e_lfanew);
+  const std::size_t optionalOffset = ntOffset + sizeof signature + sizeof header;
+  if (!readAt(file, ntOffset, signature) || signature != IMAGE_NT_SIGNATURE) return std::nullopt;
+  if (!readAt(file, ntOffset + sizeof signature, header)) return std::nullopt;
 
   PeFacts facts;
-  facts.machine = nt.FileHeader.Machine;
-  facts.characteristics = nt.FileHeader.Characteristics;
-  facts.optionalHeaderMagic = nt.OptionalHeader.Magic;
-  facts.subsystem = nt.OptionalHeader.Subsystem;
-  if (facts.optionalHeaderMagic != IMAGE_NT_OPTIONAL_HDR32_MAGIC) return facts;
+  facts.machine = header.Machine;
+  facts.characteristics = header.Characteristics;
+  if (!readAt(file, optionalOffset, facts.optionalHeaderMagic)) return std::nullopt;
+  IMAGE_DATA_DIRECTORY imports{};
+  const bool plus = facts.optionalHeaderMagic == IMAGE_NT_OPTIONAL_HDR64_MAGIC;
+  if (plus) {
+    IMAGE_OPTIONAL_HEADER64 optional{};
+    if (!readAt(file, optionalOffset, optional)) return std::nullopt;
+    facts.subsystem = optional.Subsystem;
+    imports = optional.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+  } else if (facts.optionalHeaderMagic == IMAGE_NT_OPTIONAL_HDR32_MAGIC) {
+    IMAGE_OPTIONAL_HEADER32 optional{};
+    if (!readAt(file, optionalOffset, optional)) return std::nullopt;
+    facts.subsystem = optional.Subsystem;
+    imports = optional.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+  } else {
+    return facts;
+  }
 
-  std::size_t sectionOffset =
-      ntOffset + offsetof(IMAGE_NT_HEADERS32, OptionalHeader) + nt.FileHeader.SizeOfOptionalHeader;
-  std::vector<IMAGE_SECTION_HEADER> sections(nt.FileHeader.NumberOfSections);
+  const std::size_t sectionOffset = optionalOffset + header.SizeOfOptionalHeader;
+  std::vector<IMAGE_SECTION_HEADER> sections(header.NumberOfSections);
   for (std::size_t i = 0; i < sections.size(); ++i) {
     if (!readAt(file, sectionOffset + i * sizeof(IMAGE_SECTION_HEADER), sections[i])) return std::nullopt;
   }
 
-  const IMAGE_DATA_DIRECTORY& imports = nt.OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
   if (imports.VirtualAddress == 0) return facts;
   std::optional<std::size_t> descriptorOffset = fileOffset(sections, imports.VirtualAddress);
   if (!descriptorOffset) return std::nullopt;
@@ -78,7 +116,12 @@ std::optional<PeFacts> readPeFacts(const std::string& path) {
     std::optional<std::size_t> nameOffset = fileOffset(sections, descriptor.Name);
     std::optional<std::string> name = nameOffset ? stringAt(file, *nameOffset) : std::nullopt;
     if (!name) return std::nullopt;
-    facts.importedDlls.push_back(*name);
+    // The name table where there is one; the address table holds the same
+    // before the loader binds it.
+    const DWORD thunks = descriptor.OriginalFirstThunk ? descriptor.OriginalFirstThunk : descriptor.FirstThunk;
+    const bool read = plus ? readThunks<ULONGLONG>(file, sections, thunks, *name, facts.imports)
+                           : readThunks<DWORD>(file, sections, thunks, *name, facts.imports);
+    if (!read) return std::nullopt;
   }
   return facts;
 }

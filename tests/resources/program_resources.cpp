@@ -60,8 +60,8 @@ ProgramResources::ProgramResources(const std::string& path) {
   if (!module_) loadError_ = GetLastError();
 }
 
-ResourceBytes ProgramResources::find(LPCSTR type, WORD id) const {
-  HRSRC info = FindResourceExA(module_.get(), type, MAKEINTRESOURCEA(id), kJapanese);
+ResourceBytes ProgramResources::find(LPCSTR type, WORD id, WORD language) const {
+  HRSRC info = FindResourceExA(module_.get(), type, MAKEINTRESOURCEA(id), language);
   if (!info) return {};
   HGLOBAL loaded = LoadResource(module_.get(), info);
   const void* data = loaded ? LockResource(loaded) : nullptr;

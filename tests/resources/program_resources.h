@@ -45,8 +45,9 @@ class ProgramResources {
   bool loaded() const { return static_cast<bool>(module_); }
   DWORD loadError() const { return loadError_; }
 
-  // The resource in kJapanese only; empty when there is none in that language.
-  ResourceBytes find(LPCSTR type, WORD id) const;
+  // The resource in that language only (Japanese unless said); empty when
+  // there is none in it.
+  ResourceBytes find(LPCSTR type, WORD id, WORD language = kJapanese) const;
 
   // Every resource of every type in every language.
   std::vector<ResourceKey> list() const;

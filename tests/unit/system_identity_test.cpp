@@ -3,6 +3,7 @@
 
 #include "framework/platform_text.h"
 #include "probes/system_identity.h"
+#include "tools/shell_links.h"
 
 namespace {
 
@@ -12,27 +13,29 @@ struct OsRow {
   std::uint32_t minor;
   const wchar_t* name;
   std::int32_t kind;
+  bool helpPage;  // Help opens the page rather than the help file
 };
 
-TEST(IdentifyOs, NamesAndKindAtEveryBoundaryOfTheVersionTable) {
+TEST(IdentifyOs, NameKindAndHelpAtEveryBoundaryOfTheVersionTable) {
   const OsRow rows[] = {
-      {2, 4, 0, L"WindowsNT", kPlatformNt},
-      {2, 3, 51, L"WindowsNT", kPlatformNt},
-      {2, 4, 99, L"WindowsNT", kPlatformNt},  // 4.99 is still below 5.0
-      {2, 5, 0, L"WindowsXP", kPlatformNt},   // 5.0 itself is XP
-      {2, 5, 1, L"WindowsXP", kPlatformNt},
-      {2, 10, 0, L"WindowsXP", kPlatformNt},
-      {1, 3, 95, L"Windows 95", kPlatform9x},
-      {1, 4, 0, L"Windows 95", kPlatform9x},  // 4.0 itself is 95
-      {1, 4, 3, L"Windows 98", kPlatform9x},  // minor 3 counts as 4.03
-      {1, 4, 10, L"Windows 98", kPlatform9x},
-      {1, 4, 89, L"Windows 98", kPlatform9x},
-      {1, 4, 90, L"Windows Me", kPlatform9x},  // exactly the double 4.9
-      {1, 5, 0, L"Windows Me", kPlatform9x},
-      {0, 3, 10, L"Windows3.1上のWin32s", kPlatform9x},  // version not tested
-      {0, 5, 0, L"Windows3.1上のWin32s", kPlatform9x},
-      {3, 4, 0, L"不明なOS", kPlatformUnidentified},
-      {0xFFFFFFFFu, 5, 0, L"不明なOS", kPlatformUnidentified},
+      {2, 4, 0, L"WindowsNT", kPlatformNt, false},
+      {2, 3, 51, L"WindowsNT", kPlatformNt, false},
+      {2, 4, 99, L"WindowsNT", kPlatformNt, false},  // 4.99 is still below 5.0
+      {2, 5, 0, L"WindowsXP", kPlatformNt, false},   // 5.0 itself is XP
+      {2, 5, 2, L"WindowsXP", kPlatformNt, false},   // XP x64, the last with a help viewer
+      {2, 6, 0, L"WindowsXP", kPlatformNt, true},    // Vista: the page
+      {2, 10, 0, L"WindowsXP", kPlatformNt, true},
+      {1, 3, 95, L"Windows 95", kPlatform9x, false},
+      {1, 4, 0, L"Windows 95", kPlatform9x, false},  // 4.0 itself is 95
+      {1, 4, 3, L"Windows 98", kPlatform9x, false},  // minor 3 counts as 4.03
+      {1, 4, 10, L"Windows 98", kPlatform9x, false},
+      {1, 4, 89, L"Windows 98", kPlatform9x, false},
+      {1, 4, 90, L"Windows Me", kPlatform9x, false},  // exactly the double 4.9
+      {1, 6, 0, L"Windows Me", kPlatform9x, false},   // the page is the NT family's only
+      {0, 3, 10, L"Windows3.1上のWin32s", kPlatform9x, false},  // version not tested
+      {0, 6, 0, L"Windows3.1上のWin32s", kPlatform9x, false},
+      {3, 4, 0, L"不明なOS", kPlatformUnidentified, false},
+      {0xFFFFFFFFu, 6, 0, L"不明なOS", kPlatformUnidentified, false},
   };
   for (const OsRow& row : rows) {
     OsVersionRecord record;
@@ -43,6 +46,8 @@ TEST(IdentifyOs, NamesAndKindAtEveryBoundaryOfTheVersionTable) {
     EXPECT_EQ(row.name, identity.name)
         << "platform " << row.platformId << " version " << row.major << "." << row.minor;
     EXPECT_EQ(row.kind, identity.platformKind)
+        << "platform " << row.platformId << " version " << row.major << "." << row.minor;
+    EXPECT_EQ(row.helpPage, helpFor(record) == HelpChoice::kPage)
         << "platform " << row.platformId << " version " << row.major << "." << row.minor;
   }
 }
@@ -82,21 +87,28 @@ TEST(IdentifyOs, VersionLineFormat) {
 TEST(ProcessorName, NamesKnownTypesAndPrintsOthersSigned) {
   const struct {
     std::uint32_t type;
+    bool program64Bit;
     const wchar_t* name;
   } rows[] = {
-      {386, L"386"},
-      {486, L"486"},
-      {586, L"Intel Pentium"},
-      {4000, L"MIPS"},
-      {21064, L"ALPHA"},
-      {585, L"UNKNOWN CPU (585)"},
-      {587, L"UNKNOWN CPU (587)"},
-      {2200, L"UNKNOWN CPU (2200)"},
-      {8664, L"UNKNOWN CPU (8664)"},  // what a 64-bit build is told on x64
-      {0, L"UNKNOWN CPU (0)"},
-      {0xFFFFFFFFu, L"UNKNOWN CPU (-1)"},
+      {386, false, L"386"},
+      {486, false, L"486"},
+      {586, false, L"Intel Pentium"},
+      {586, true, L"Intel Pentium"},
+      {4000, false, L"MIPS"},
+      {21064, false, L"ALPHA"},
+      {585, false, L"UNKNOWN CPU (585)"},
+      {587, false, L"UNKNOWN CPU (587)"},
+      {2200, false, L"UNKNOWN CPU (2200)"},
+      {8664, false, L"UNKNOWN CPU (8664)"},  // the 32-bit table as it always was
+      {8664, true, L"x64"},                  // what a 64-bit build is told on x64
+      {8663, true, L"UNKNOWN CPU (8663)"},
+      {0, false, L"UNKNOWN CPU (0)"},
+      {0xFFFFFFFFu, false, L"UNKNOWN CPU (-1)"},
   };
-  for (const auto& row : rows) EXPECT_EQ(row.name, processorName(row.type)) << "type " << row.type;
+  for (const auto& row : rows) {
+    EXPECT_EQ(row.name, processorName(row.type, row.program64Bit))
+        << "type " << row.type << (row.program64Bit ? ", 64-bit program" : ", 32-bit program");
+  }
 }
 
 // The record reader must hand over what GetVersionExA reports; a wrong size
