@@ -8,7 +8,6 @@ namespace {
 
 Application* theApplication = nullptr;
 constexpr int kAppExitCommand = 57665;
-constexpr int kHelpCommand = 57670;
 
 std::wstring moduleBaseName(HINSTANCE instance) {
   std::wstring path;
@@ -45,10 +44,6 @@ bool Application::onCommand(int id) {
   if (id != kAppExitCommand) return false;
   if (HWND main = mainWindowHandle()) SendMessageA(main, WM_CLOSE, 0, 0);
   return true;
-}
-
-void Application::onHelpKey() {
-  if (HWND main = mainWindowHandle()) SendMessageA(main, WM_COMMAND, kHelpCommand, 0);
 }
 
 int appMessageBox(const std::wstring& text, UINT type) {

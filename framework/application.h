@@ -32,10 +32,6 @@ class Application {
   // window as its close box would. Returns true when handled.
   virtual bool onCommand(int id);
 
-  // F1 in any window of the program: the main window's standard help
-  // command, so the key opens what its Help button and menu open.
-  void onHelpKey();
-
  protected:
   // Returns false when the application should end without a message loop.
   virtual bool initInstance() = 0;

@@ -7,6 +7,8 @@
 
 namespace fw {
 
+constexpr int kHelpCommand = 57670;
+
 INT_PTR Dialog::doModal() {
   // Like any secondary window, a dialog without a parent is owned by the
   // main window, which stays disabled while it runs.
@@ -69,7 +71,10 @@ INT_PTR Dialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // involved, so the narrow call serves either width.
       return static_cast<INT_PTR>(DefWindowProcA(window_, message, wParam, lParam));
     case WM_HELP:
-      if (Application* app = Application::current()) app->onHelpKey();
+      // F1 in any window opens what the main window's Help button opens.
+      if (const Application* app = Application::current()) {
+        SendMessageA(app->mainWindowHandle(), WM_COMMAND, kHelpCommand, 0);
+      }
       return TRUE;
     case WM_QUERYDRAGICON: {
       HICON icon = onQueryDragIcon();

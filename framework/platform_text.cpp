@@ -53,11 +53,6 @@ std::optional<std::string> toCodePage(UINT codePage, const std::wstring& text, W
 
 std::string systemText(const std::wstring& text) { return toBytes(CP_ACP, text, WideCharToMultiByte); }
 
-LRESULT sendText(HWND window, UINT message, WPARAM wParam, const std::wstring& text) {
-  if (usesWideText()) return SendMessageW(window, message, wParam, reinterpret_cast<LPARAM>(text.c_str()));
-  return SendMessageA(window, message, wParam, reinterpret_cast<LPARAM>(systemText(text).c_str()));
-}
-
 void showText(HWND window, const std::wstring& text, NarrowShown& memo) {
   if (usesWideText()) {
     if (!shows(text, [&](wchar_t* to, int size) { return GetWindowTextW(window, to, size); })) {

@@ -35,9 +35,6 @@ std::wstring decimalText(Number value) {
   return std::wstring(digits.begin(), digits.end());
 }
 
-// Sends a message whose lParam is a text (LB_ADDSTRING, LB_SELECTSTRING).
-LRESULT sendText(HWND window, UINT message, WPARAM wParam, const std::wstring& text);
-
 // The text a window was last given and its narrow form, so that an
 // unchanged text is not converted again.
 struct NarrowShown {

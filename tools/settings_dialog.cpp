@@ -14,6 +14,12 @@ constexpr int kUnitButtons[] = {IDC_SETTINGS_UNIT_BYTE, IDC_SETTINGS_UNIT_KB, ID
 
 bool isDefaultEntry(const std::wstring& name) { return name == kDefaultFaceSetEntry; }
 
+// A list box message whose lParam is a name.
+LRESULT sendName(HWND list, UINT message, WPARAM wParam, const std::wstring& name) {
+  if (fw::usesWideText()) return SendMessageW(list, message, wParam, reinterpret_cast<LPARAM>(name.c_str()));
+  return SendMessageA(list, message, wParam, reinterpret_cast<LPARAM>(fw::systemText(name).c_str()));
+}
+
 // The message naming a face set the settings file cannot hold.
 std::wstring faceSetNotStorableMessage(const std::wstring& name) {
   return L"表情「" + name + L"」の名前は設定ファイルに保存できないため、次回の起動では使われません。";
@@ -34,7 +40,7 @@ bool SettingsDialog::onInitDialog() {
   fillFaceList();
   if (choices_.unitAtExit != 0) enableUnitButtons(false);
   // The first entry that begins with the name, whatever its letter case.
-  fw::sendText(item(IDC_FACE_LIST), LB_SELECTSTRING, static_cast<WPARAM>(-1), choices_.faceSetName);
+  sendName(item(IDC_FACE_LIST), LB_SELECTSTRING, static_cast<WPARAM>(-1), choices_.faceSetName);
   drawPreview(choices_.faceSetName);
   lineSwatchRepaint.attach(item(IDC_LINE_SWATCH),
                            [this] { fillControlRect(item(IDC_LINE_SWATCH), choices_.lineColor); });
@@ -53,7 +59,7 @@ void SettingsDialog::fillFaceList() {
   // The list sorts what it is given; each entry keeps its place in
   // faceEntries as its item data.
   for (std::size_t i = 0; i < faceEntries.size(); ++i) {
-    const LRESULT index = fw::sendText(list, LB_ADDSTRING, 0, faceEntries[i]);
+    const LRESULT index = sendName(list, LB_ADDSTRING, 0, faceEntries[i]);
     if (index >= 0) SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(i));
   }
 }
