@@ -19,7 +19,8 @@ class PlainRelease : public MemoryReleasePlatform {
  public:
   explicit PlainRelease(HWND owner) : owner_(owner) {}
 
-  std::uint32_t totalPhysical() override { return readMemoryStatusRecord().totalPhys; }
+  // The program's own amount: the classic record, clamped to 32 bits.
+  std::uint32_t totalPhysical() override { return classicTotalPhysical(); }
 
   bool withLockedBlock(std::uint32_t size, const std::function<void(volatile unsigned char*)>& touch) override {
     HGLOBAL memory = GlobalAlloc(GMEM_FIXED, size);
