@@ -1,13 +1,6 @@
 # Cross-compiles the shipped 32-bit program with Debian's win32-threads
 # MinGW, whose runtime imports nothing that the oldest Windows the program
 # is for lacks (the posix-threads runtime imports calls of XP and later).
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR i686)
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-win32)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-win32)
-set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(QUIMBEL_SHIPPED_TOOLCHAIN ${CMAKE_CURRENT_LIST_FILE})
+set(QUIMBEL_MINGW_PROCESSOR i686)
+set(QUIMBEL_MINGW_THREADS win32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)
