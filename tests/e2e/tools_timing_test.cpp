@@ -1,5 +1,10 @@
 // The memory release costs no more than the bare loop it is made of: both
 // timed from the command to the closing message box, run after run in turn.
+// The host's page handling swings a 2 GB write between 1.3 and 5.7 s from
+// one run to the next, whichever program runs it, and the first write after
+// a while is the slowest: so one untimed pair warms up, the two take turns
+// going first, and the fastest run of each is compared, since the host's
+// noise only ever adds time.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -43,10 +48,7 @@ double timeRelease(const std::string& exePath) {
   return elapsed;
 }
 
-double median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
+double fastest(const std::vector<double>& values) { return *std::min_element(values.begin(), values.end()); }
 
 TEST(ToolsTiming, ReleaseTakesAboutAsLongAsTheBareLoop) {
   ASSERT_FALSE(e2e::plainReleaseExePath().empty()) << "no --plain-release=";
@@ -55,20 +57,21 @@ TEST(ToolsTiming, ReleaseTakesAboutAsLongAsTheBareLoop) {
   GlobalMemoryStatus(&memory);
   std::printf("physical memory as this process sees it: %llu bytes\n",
               static_cast<unsigned long long>(memory.dwTotalPhys));
-  std::vector<double> program, plain, ratios;
+  timeRelease(e2e::quimbelExePath());
+  timeRelease(e2e::plainReleaseExePath());
+  std::vector<double> program, plain;
   for (int run = 0; run < kRunsEach; ++run) {
-    program.push_back(timeRelease(e2e::quimbelExePath()));
+    if (run % 2 == 0) program.push_back(timeRelease(e2e::quimbelExePath()));
     plain.push_back(timeRelease(e2e::plainReleaseExePath()));
+    if (run % 2 != 0) program.push_back(timeRelease(e2e::quimbelExePath()));
     ASSERT_GT(program.back(), 0.0) << "Quimbel.exe showed no message box";
     ASSERT_GT(plain.back(), 0.0) << "plain_release.exe showed no message box";
-    ratios.push_back(program.back() / plain.back());
-    std::printf("run %d: Quimbel %.0f ms, bare loop %.0f ms, ratio %.2f\n", run + 1, program.back(),
-                plain.back(), ratios.back());
+    std::printf("run %d (%s first): Quimbel %.0f ms, bare loop %.0f ms\n", run + 1,
+                run % 2 == 0 ? "Quimbel" : "bare loop", program.back(), plain.back());
   }
-  const double ratio = median(program) / median(plain);
-  std::printf("median: Quimbel %.0f ms, bare loop %.0f ms; ratio of medians %.2f, median ratio %.2f\n",
-              median(program), median(plain), ratio, median(ratios));
-  EXPECT_LT(median(ratios), kRatioLimit);
+  const double ratio = fastest(program) / fastest(plain);
+  std::printf("fastest: Quimbel %.0f ms, bare loop %.0f ms; ratio %.2f\n", fastest(program), fastest(plain), ratio);
+  EXPECT_LT(ratio, kRatioLimit);
 }
 
 }  // namespace
