@@ -5,6 +5,8 @@
 
 #include "framework/application.h"
 #include "framework/platform_text.h"
+#include "framework/resources.h"
+#include "res/resource.h"
 #include "tools/face_set_list.h"
 
 namespace {
@@ -104,7 +106,7 @@ bool writeTextSetting(const char* section, const char* key, const std::wstring& 
 // The full path says where, so a read-only folder or a locked file can be
 // found.
 void reportUnsavedSettings(const std::wstring& path) {
-  fw::appMessageBox(L"設定を保存できませんでした。\n" + path, MB_OK | MB_ICONEXCLAMATION);
+  fw::appMessageBox(fw::fillIn(fw::loadString(IDS_SETTINGS_NOT_SAVED), {path}), MB_OK | MB_ICONEXCLAMATION);
 }
 
 bool ProfileSettingsStore::saveLineColor(COLORREF colour) {

@@ -28,6 +28,9 @@ constexpr const char* kBackgroundColor = "MoniterColor";
 constexpr const char* kAlwaysOnTop = "AlwaysOnTop";
 constexpr const char* kX = "X";
 constexpr const char* kY = "Y";
+// "ja" or "en": the interface's language, where the user wants another one
+// than the system's. Read only.
+constexpr const char* kLanguage = "Language";
 
 constexpr std::int32_t kDefaultUnit = 0;
 constexpr std::int32_t kDefaultUnitAtExit = 0;

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "app/interface_language.h"
+#include "app/settings_file.h"
 #include "app/status_dialog.h"
 
 namespace {
@@ -21,6 +23,7 @@ void initCommonControls() {
 
 bool StatusApp::initInstance() {
   initCommonControls();
+  chooseInterfaceLanguage(settings::pathInCurrentDirectory());
   StatusDialog dialog;
   setMainWindow(&dialog);
   dialog.doModal();

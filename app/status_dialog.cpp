@@ -11,6 +11,7 @@
 #include "framework/application.h"
 #include "framework/data_exchange.h"
 #include "framework/handles.h"
+#include "framework/resources.h"
 #include "probes/cpu_load.h"
 #include "probes/system_identity.h"
 #include "probes/uptime.h"
@@ -24,10 +25,6 @@ namespace {
 
 constexpr UINT_PTR kRefreshTimer = 1;
 constexpr UINT kRefreshPeriodMs = 1000;
-constexpr const wchar_t* kResourceMeterMissing =
-    L"rsrc32.dllが見つかりません。\n"
-    L"このファイルはリソースを表示するのに必要なファイルです。\n"
-    L"リソースメーターをインストールして下さい。";
 
 constexpr int kProgressBars[] = {IDC_CPU_LOAD_BAR, IDC_SYSTEM_RESOURCE_BAR, IDC_GDI_RESOURCE_BAR,
                                  IDC_USER_RESOURCE_BAR, IDC_FREE_MEMORY_BAR};
@@ -81,6 +78,7 @@ void StatusDialog::doDataExchange(fw::DataExchange& dx) {
 
 bool StatusDialog::onInitDialog() {
   fw::Dialog::onInitDialog();
+  useMenuOfTheLanguage();
   for (int bar : kProgressBars) keepClassicLook(item(bar));
   addAboutItem(hwnd());
   SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(appIcon));
@@ -92,7 +90,8 @@ bool StatusDialog::onInitDialog() {
   cpuHistory.fill(0);
   timerId = SetTimer(hwnd(), kRefreshTimer, kRefreshPeriodMs, nullptr);
 
-  const OsIdentity identity = identifyOs(readOsVersionRecord());
+  const OsIdentity identity =
+      identifyOs(readOsVersionRecord(), {fw::loadString(IDS_OS_WIN32S), fw::loadString(IDS_OS_UNKNOWN)});
   platformKind = identity.platformKind;
   osVersion = identity.versionLine;
   osName = identity.name;
@@ -101,11 +100,22 @@ bool StatusDialog::onInitDialog() {
     // The timer already runs, and every tick reads the controls back: they
     // must hold what the initialisation set before the box lets ticks in.
     updateData(false);
-    fw::appMessageBox(kResourceMeterMissing, MB_OK);
+    fw::appMessageBox(fw::loadString(IDS_RESOURCE_METER_MISSING), MB_OK);
   }
 
   refreshStatus();
   return true;
+}
+
+// The template names its menu, which the platform loads in a language of
+// its own choosing; the run's language replaces it. Both are one line high,
+// so the window keeps its size.
+void StatusDialog::useMenuOfTheLanguage() {
+  HMENU chosen = fw::loadMenu(IDR_STATUS_MENU);
+  if (!chosen) return;
+  HMENU loaded = GetMenu(hwnd());
+  SetMenu(hwnd(), chosen);
+  if (loaded) DestroyMenu(loaded);
 }
 
 void StatusDialog::readSettings() {
@@ -141,7 +151,7 @@ void StatusDialog::refreshStatus() {
            selectFace({cpuLoad, resourceMeter.loaded(), platformKind, freeResources.system,
                        memoryFigures.physicalTotal, memoryFigures.physicalFree}),
            choices.faceSetName);
-  uptimeText = formatUptime(readUptimeMilliseconds());
+  uptimeText = formatUptime(readUptimeMilliseconds(), uptimePatterns);
   updateData(false);
 }
 
@@ -151,7 +161,7 @@ void StatusDialog::readMemoryStatus() {
   // Without a unit the figures stay as they were.
   convertMemoryFigures(status, displayUnit, memoryFigures);
   freeMemoryPercent = freePhysicalPercent(status.availPhys, status.totalPhys);
-  freeMemoryText = ::freeMemoryText(status.availPhys, status.totalPhys);
+  freeMemoryText = ::freeMemoryText(freeMemoryPattern, status.availPhys, status.totalPhys);
   setBar(IDC_FREE_MEMORY_BAR, static_cast<std::int32_t>(freeMemoryPercent));
 }
 
@@ -192,7 +202,7 @@ bool StatusDialog::onCommand(int id, int notifyCode) {
       openHelp();
       return true;
     case ID_GET_FACES:
-      openInShell(kFacesPage);
+      openInShell(fw::loadString(IDS_FACES_PAGE));
       return true;
     default:
       return false;

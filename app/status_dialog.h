@@ -10,8 +10,11 @@
 #include "display/after_paint_hook.h"
 #include "display/cpu_history.h"
 #include "framework/dialog.h"
+#include "framework/resources.h"
 #include "probes/free_resources.h"
 #include "probes/memory_status.h"
+#include "probes/uptime.h"
+#include "res/resource.h"
 #include "tools/colour_choice.h"
 #include "tools/settings_store.h"
 
@@ -30,6 +33,7 @@ class StatusDialog : public fw::Dialog {
   HICON onQueryDragIcon() override { return appIcon; }
 
  private:
+  void useMenuOfTheLanguage();
   void readSettings();
   void refreshStatus();
   void readMemoryStatus();
@@ -62,6 +66,9 @@ class StatusDialog : public fw::Dialog {
   std::int32_t alwaysOnTop = 0;
   std::uint32_t freeMemoryPercent = 0;
   std::wstring freeMemoryText;
+  // The words of the two texts the refresh composes.
+  const UptimePatterns uptimePatterns{fw::loadString(IDS_UPTIME_HOURS), fw::loadString(IDS_UPTIME_MINUTES)};
+  const std::wstring freeMemoryPattern = fw::loadString(IDS_FREE_MEMORY_TEXT);
   HICON appIcon = nullptr;
   // Puts the graph background back each time the graph control has
   // painted itself (after the window was covered, for instance).

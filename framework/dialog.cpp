@@ -4,6 +4,7 @@
 #include "framework/data_exchange.h"
 #include "framework/handles.h"
 #include "framework/platform_text.h"
+#include "framework/resources.h"
 
 namespace fw {
 
@@ -15,11 +16,14 @@ INT_PTR Dialog::doModal() {
   HWND owner = parent_;
   const Application* app = Application::current();
   if (!owner && app && IsWindow(app->mainWindowHandle())) owner = app->mainWindowHandle();
-  // The template's texts and font name reach a wide dialog unconverted.
+  // The template in the run's language. Its texts and font name reach a
+  // wide dialog unconverted; the narrow call shows them in the system's
+  // code page.
+  const auto* layout = static_cast<const DLGTEMPLATE*>(findResource(RT_DIALOG, templateId_));
+  if (!layout) return -1;
   const auto param = reinterpret_cast<LPARAM>(this);
-  return usesWideText()
-             ? DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId_), owner, dialogProc, param)
-             : DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_), owner, dialogProc, param);
+  return usesWideText() ? DialogBoxIndirectParamW(GetModuleHandleW(nullptr), layout, owner, dialogProc, param)
+                        : DialogBoxIndirectParamA(GetModuleHandleA(nullptr), layout, owner, dialogProc, param);
 }
 
 void Dialog::updateData(bool save) {

@@ -1,6 +1,7 @@
 #include "probes/memory_status.h"
 
 #include "framework/platform_text.h"
+#include "framework/resources.h"
 
 namespace {
 
@@ -37,8 +38,8 @@ std::uint32_t freePhysicalPercent(std::uint64_t availPhys, std::uint64_t totalPh
   return static_cast<std::uint32_t>(percent);
 }
 
-std::wstring freeMemoryText(std::uint64_t availPhys, std::uint64_t totalPhys) {
-  return L"空きメモリ率 " + fw::decimalText(availPhys >> 20) + L" / " + fw::decimalText(totalPhys >> 20) + L" MB";
+std::wstring freeMemoryText(const std::wstring& pattern, std::uint64_t availPhys, std::uint64_t totalPhys) {
+  return fw::fillIn(pattern, {fw::decimalText(availPhys >> 20), fw::decimalText(totalPhys >> 20)});
 }
 
 const wchar_t* unitLabel(std::int32_t unit) {

@@ -50,8 +50,9 @@ bool convertMemoryFigures(const MemoryStatus& status, std::int32_t unit, MemoryF
 // 0 when the total is 0, never above 100.
 std::uint32_t freePhysicalPercent(std::uint64_t availPhys, std::uint64_t totalPhys);
 
-// "空きメモリ率 free / total MB", both truncated to whole MB.
-std::wstring freeMemoryText(std::uint64_t availPhys, std::uint64_t totalPhys);
+// The summary pattern of the interface's language with %1 the free and %2
+// the total physical memory, both truncated to whole MB.
+std::wstring freeMemoryText(const std::wstring& pattern, std::uint64_t availPhys, std::uint64_t totalPhys);
 
 // The text every unit label shows for `unit`; empty when none is checked.
 const wchar_t* unitLabel(std::int32_t unit);

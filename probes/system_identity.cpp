@@ -15,7 +15,7 @@ std::wstring signedText(std::uint32_t value) { return fw::decimalText(static_cas
 
 }  // namespace
 
-OsIdentity identifyOs(const OsVersionRecord& record) {
+OsIdentity identifyOs(const OsVersionRecord& record, const OsNames& names) {
   // Minor 10 is 4.10 (Windows 98) and minor 3 is 4.03, so the version is
   // compared as major + minor / 100.
   const double version = record.majorVersion + record.minorVersion / 100.0;
@@ -37,11 +37,11 @@ OsIdentity identifyOs(const OsVersionRecord& record) {
       break;
     case kWin32s:
       identity.platformKind = kPlatform9x;
-      identity.name = L"Windows3.1上のWin32s";
+      identity.name = names.win32s;
       break;
     default:
       identity.platformKind = kPlatformUnidentified;
-      identity.name = L"不明なOS";
+      identity.name = names.unknown;
       break;
   }
   // The 9x build field is printed whole, its version high word included.

@@ -20,7 +20,13 @@ struct OsIdentity {
   std::wstring versionLine;
 };
 
-OsIdentity identifyOs(const OsVersionRecord& record);
+// The two names that are words of the interface's language rather than
+// product names.
+struct OsNames {
+  std::wstring win32s;
+  std::wstring unknown;
+};
+OsIdentity identifyOs(const OsVersionRecord& record, const OsNames& names);
 // A 64-bit program is told 8664 on every x64 processor and names it "x64";
 // the 32-bit program is never told 8664 and keeps its table as it was.
 constexpr bool kProgramIs64Bit = sizeof(void*) == 8;

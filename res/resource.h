@@ -15,6 +15,23 @@
 #define IDB_FACE_DOWN           137
 #define IDB_FACE_CALM           138
 
+// Strings of each language (the About item's is IDS_ABOUT_MENU_ITEM above)
+#define IDS_RESOURCE_METER_MISSING 200
+#define IDS_SETTINGS_NOT_SAVED  201
+#define IDS_FACE_SET_NOT_KEPT   202
+#define IDS_DEFAULT_FACE_SET    203
+#define IDS_RELEASE_COMPLETE    204
+#define IDS_RELEASE_NOT_DONE    205
+#define IDS_RELEASE_STOPPED     206
+#define IDS_OS_WIN32S           207
+#define IDS_OS_UNKNOWN          208
+#define IDS_UPTIME_HOURS        209
+#define IDS_UPTIME_MINUTES      210
+#define IDS_FREE_MEMORY_TEXT    211
+#define IDS_HELP_FILE           212
+#define IDS_HELP_PAGE           213
+#define IDS_FACES_PAGE          214
+
 // Status window controls
 #define IDC_CPU_LOAD            1000
 #define IDC_CPU_NAME            1001

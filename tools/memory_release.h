@@ -9,14 +9,17 @@
 #include <functional>
 #include <string>
 
+#include "res/resource.h"
+
 constexpr std::uint32_t kReleaseStride = 1025;
 // The bottom 1024 bytes of the block are never written.
 constexpr std::uint32_t kReleaseUntouchedBottom = 1024;
 constexpr std::int32_t kReleaseProgressSteps = 100;
 
-constexpr const wchar_t* kReleaseComplete = L"解放完了";
-constexpr const wchar_t* kReleaseNotDone = L"メモリを確保できなかったため、解放を行いませんでした。";
-constexpr const wchar_t* kReleaseStopped = L"メモリを確保できなくなったため、解放を途中で中止しました。";
+// The closing messages, as string ids.
+constexpr int kReleaseComplete = IDS_RELEASE_COMPLETE;
+constexpr int kReleaseNotDone = IDS_RELEASE_NOT_DONE;
+constexpr int kReleaseStopped = IDS_RELEASE_STOPPED;
 
 // Where the address space holds no single block of the whole size, the
 // block is taken in pieces, each as large as can be had, down to this size;
@@ -82,8 +85,9 @@ class MemoryReleasePlatform {
   // no block of that size could be had.
   virtual bool withLockedBlock(std::uint32_t size, const std::function<void(volatile unsigned char*)>& touch) = 0;
   virtual void setProgress(std::int32_t position) = 0;
-  // Shows a message box and returns when the user has closed it.
-  virtual void showMessage(const std::wstring& text) = 0;
+  // Shows the string `textId` in a message box and returns when the user
+  // has closed it.
+  virtual void showMessage(int textId) = 0;
 };
 
 // One run of the tool, from the memory figure to the closing message: the

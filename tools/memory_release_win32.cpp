@@ -6,6 +6,7 @@
 
 #include "framework/application.h"
 #include "framework/handles.h"
+#include "framework/resources.h"
 #include "probes/memory_status.h"
 #include "tools/memory_release.h"
 #include "tools/progress_relay.h"
@@ -31,7 +32,7 @@ class Win32MemoryRelease : public MemoryReleasePlatform {
   // The bar belongs to this thread; the writes publish from the worker.
   void setProgress(std::int32_t position) override { relay_.publish(position); }
 
-  void showMessage(const std::wstring& text) override { fw::appMessageBox(text, MB_OK); }
+  void showMessage(int textId) override { fw::appMessageBox(fw::loadString(textId), MB_OK); }
 
  private:
   ProgressRelay relay_;

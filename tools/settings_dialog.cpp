@@ -6,13 +6,12 @@
 #include "framework/data_exchange.h"
 #include "framework/handles.h"
 #include "framework/platform_text.h"
+#include "framework/resources.h"
 #include "res/resource.h"
 #include "tools/face_set_list.h"
 
 namespace {
 constexpr int kUnitButtons[] = {IDC_SETTINGS_UNIT_BYTE, IDC_SETTINGS_UNIT_KB, IDC_SETTINGS_UNIT_MB};
-
-bool isDefaultEntry(const std::wstring& name) { return name == kDefaultFaceSetEntry; }
 
 // A list box message whose lParam is a name.
 LRESULT sendName(HWND list, UINT message, WPARAM wParam, const std::wstring& name) {
@@ -20,10 +19,6 @@ LRESULT sendName(HWND list, UINT message, WPARAM wParam, const std::wstring& nam
   return SendMessageA(list, message, wParam, reinterpret_cast<LPARAM>(fw::systemText(name).c_str()));
 }
 
-// The message naming a face set the settings file cannot hold.
-std::wstring faceSetNotStorableMessage(const std::wstring& name) {
-  return L"表情「" + name + L"」の名前は設定ファイルに保存できないため、次回の起動では使われません。";
-}
 }  // namespace
 
 SettingsDialog::SettingsDialog(const SettingsChoices& choices, CustomColours& colours, SettingsStore& settingsStore,
@@ -54,7 +49,7 @@ bool SettingsDialog::onInitDialog() {
 void SettingsDialog::fillFaceList() {
   HWND list = item(IDC_FACE_LIST);
   SendMessageA(list, LB_RESETCONTENT, 0, 0);
-  faceEntries = {kDefaultFaceSetEntry};
+  faceEntries = {defaultEntry};
   for (const std::wstring& name : listFaceSetDirectories()) faceEntries.push_back(name);
   // The list sorts what it is given; each entry keeps its place in
   // faceEntries as its item data.
@@ -147,5 +142,7 @@ void SettingsDialog::saveSettings() {
   const bool storable = faceSetName.empty() || faceSetNameFor(faceSetName);
   const bool faceSetKept = !storable || store.saveFaceSet(faceSetName);
   if (!(unitKept && unitAtExitKept && faceSetKept)) store.reportUnsaved();
-  if (!storable) fw::appMessageBox(faceSetNotStorableMessage(faceSetName), MB_OK | MB_ICONEXCLAMATION);
+  if (!storable) {
+    fw::appMessageBox(fw::fillIn(fw::loadString(IDS_FACE_SET_NOT_KEPT), {faceSetName}), MB_OK | MB_ICONEXCLAMATION);
+  }
 }

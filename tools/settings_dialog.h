@@ -11,11 +11,10 @@
 
 #include "display/after_paint_hook.h"
 #include "framework/dialog.h"
+#include "framework/resources.h"
+#include "res/resource.h"
 #include "tools/colour_choice.h"
 #include "tools/settings_store.h"
-
-// The list's entry for the built-in faces; it never reaches the file.
-constexpr const wchar_t* kDefaultFaceSetEntry = L"＜デフォルト＞";
 
 class SettingsDialog : public fw::Dialog {
  public:
@@ -49,10 +48,13 @@ class SettingsDialog : public fw::Dialog {
   // the default entry) and remembers it when it could be drawn.
   void drawPreview(const std::wstring& name);
   void redrawPreview();
+  bool isDefaultEntry(const std::wstring& name) const { return name == defaultEntry; }
 
   SettingsChoices choices_;
   CustomColours& customColours;
   SettingsStore& store;
+  // The list's entry for the built-in faces; it never reaches the file.
+  const std::wstring defaultEntry = fw::loadString(IDS_DEFAULT_FACE_SET);
   // The list's entries as added; each entry's item data is its place here,
   // so a selection is read without reading the list's text back.
   std::vector<std::wstring> faceEntries;

@@ -3,10 +3,17 @@
 #include <windows.h>
 #include <shellapi.h>
 
-bool openInShell(const char* fileName) {
+#include "framework/platform_text.h"
+#include "framework/resources.h"
+#include "res/resource.h"
+
+bool openInShell(const std::wstring& fileName) {
+  if (fileName.empty()) return false;
   // No directory: a bare name is looked up in the current directory, the
-  // one that also holds the settings file and the face sets.
-  const HINSTANCE result = ShellExecuteA(nullptr, nullptr, fileName, nullptr, nullptr, SW_SHOWNORMAL);
+  // one that also holds the settings file and the face sets. The names are
+  // plain ASCII, the same in every code page.
+  const HINSTANCE result =
+      ShellExecuteA(nullptr, nullptr, fw::systemText(fileName).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
   // The shell's error codes are the values up to 32.
   return reinterpret_cast<INT_PTR>(result) > 32;
 }
@@ -19,6 +26,8 @@ HelpChoice helpFor(const OsVersionRecord& system) {
 }
 
 void openHelp() {
-  if (helpFor(readOsVersionRecord()) == HelpChoice::kHelpFileThenPage && openInShell(kHelpFile)) return;
-  openInShell(kHelpPage);
+  if (helpFor(readOsVersionRecord()) == HelpChoice::kHelpFileThenPage && openInShell(fw::loadString(IDS_HELP_FILE))) {
+    return;
+  }
+  openInShell(fw::loadString(IDS_HELP_PAGE));
 }

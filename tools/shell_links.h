@@ -1,18 +1,17 @@
 // Files the program opens through the shell, by name in its working
-// directory, with whatever the user's system associates with them.
+// directory, with whatever the user's system associates with them. Their
+// names are strings of each language: the help and the faces page come in
+// the interface's language.
 #pragma once
 
-#include "probes/system_identity.h"
+#include <string>
 
-constexpr const char* kHelpFile = "quimbel.hlp";
-// The same help as a web page, for systems with no viewer for the help file.
-constexpr const char* kHelpPage = "quimbel_help.html";
-constexpr const char* kFacesPage = "faces.html";
+#include "probes/system_identity.h"
 
 // Opens a working-directory file with its type's default action; false
 // where the shell reports it could not (no such file, no program for its
 // type). Nothing is reported to the user.
-bool openInShell(const char* fileName);
+bool openInShell(const std::wstring& fileName);
 
 // What Help opens first on a system. Windows Vista and every NT-family
 // system since have no viewer for the help file, only a stand-in that

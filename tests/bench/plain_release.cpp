@@ -35,7 +35,9 @@ class PlainRelease : public MemoryReleasePlatform {
 
   void setProgress(std::int32_t) override {}
 
-  void showMessage(const std::wstring& text) override { MessageBoxW(owner_, text.c_str(), L"plain_release", MB_OK); }
+  void showMessage(int textId) override {
+    MessageBoxW(owner_, std::to_wstring(textId).c_str(), L"plain_release", MB_OK);
+  }
 
  private:
   HWND owner_;

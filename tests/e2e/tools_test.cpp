@@ -214,7 +214,8 @@ TEST(ToolsShell, HelpAndFacesPageAreHandedToTheShellByNameFromTheWorkingDirector
   RecordedFileType page(".html", recorder, htmlLog);
 
   WorkingDirectory directory;
-  for (const char* file : {"quimbel.hlp", "quimbel_help.html", "faces.html"}) {
+  for (const char* file :
+       {"quimbel.hlp", "quimbel_help.html", "faces.html", "quimbel_en.hlp", "quimbel_help_en.html", "faces_en.html"}) {
     createEmptyFile(directory.path() + "\\" + file);
   }
   const auto helpButton = [](const Program& p) { p.click(ID_HELP); };
@@ -222,9 +223,11 @@ TEST(ToolsShell, HelpAndFacesPageAreHandedToTheShellByNameFromTheWorkingDirector
   const auto helpKey = [](const Program& p) { p.pressKey(VK_F1); };
   const struct {
     const char* windowsVersion;
+    const char* locale;
     std::vector<ShellRoute> routes;
   } systems[] = {
       {"winxp",
+       "ja_JP.UTF-8",
        {{"Help button", helpButton, true, "quimbel.hlp"},
         {"Help menu contents", helpContents, true, "quimbel.hlp"},
         {"F1", helpKey, true, "quimbel.hlp"},
@@ -234,19 +237,29 @@ TEST(ToolsShell, HelpAndFacesPageAreHandedToTheShellByNameFromTheWorkingDirector
         {"Help menu contents, no program for .hlp", helpContents, false, "quimbel_help.html"},
         {"F1, no program for .hlp", helpKey, false, "quimbel_help.html"}}},
       {"win7",
+       "ja_JP.UTF-8",
        {{"Help button", helpButton, true, "quimbel_help.html"},
         {"Help menu contents", helpContents, true, "quimbel_help.html"},
         {"F1", helpKey, true, "quimbel_help.html"}}},
+      // An English system gets the English help and faces page.
+      {"winxp",
+       "C.UTF-8",
+       {{"Help button", helpButton, true, "quimbel_en.hlp"},
+        {"Get faces", [](const Program& p) { p.menuCommand(ID_GET_FACES); }, true, "faces_en.html"},
+        {"F1, no program for .hlp", helpKey, false, "quimbel_help_en.html"}}},
+      {"win7", "C.UTF-8", {{"Help button", helpButton, true, "quimbel_help_en.html"}}},
   };
   for (const auto& system : systems) {
     e2e::WindowsVersionMode mode(system.windowsVersion);
+    e2e::ScopedEnvironment language("QUIMBEL_PROGRAM_LANG", system.locale);
     Program program(directory);
     ASSERT_TRUE(program.waitForStatusWindow()) << system.windowsVersion;
     for (const ShellRoute& route : system.routes) {
-      SCOPED_TRACE(std::string(system.windowsVersion) + ", " + route.name);
+      SCOPED_TRACE(std::string(system.windowsVersion) + ", " + system.locale + ", " + route.name);
       RecordedFileType help(".hlp", route.hlpHasProgram ? recorder : "", hlpLog);
       route.run(program);
-      const bool helpFile = std::string(route.file) == "quimbel.hlp";
+      const std::string file = route.file;
+      const bool helpFile = file.size() > 4 && file.compare(file.size() - 4, 4, ".hlp") == 0;
       OpenedFile opened;
       const bool expectedOpened = waitForLog(helpFile ? hlpLog : htmlLog, opened);
       const bool helpFileOpened = !helpFile && GetFileAttributesA(hlpLog.c_str()) != INVALID_FILE_ATTRIBUTES;

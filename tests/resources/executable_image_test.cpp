@@ -1,6 +1,5 @@
 // The executable as a whole: a 32-bit GUI program that imports only what
-// the oldest Windows it is for has, and whose every resource is Japanese
-// but its manifest.
+// the oldest Windows it is for has, and whose texts are Japanese and English.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -12,8 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "tests/resources/dialog_template.h"
+#include "tests/resources/menu_template.h"
 #include "tests/resources/pe_image.h"
 #include "tests/resources/resource_test_support.h"
+#include "tests/resources/string_and_icon_formats.h"
 #include "tests/support/command_line.h"
 
 namespace resources {
@@ -120,25 +122,102 @@ TEST(ExecutableImage, ImportsOnlyWhatTheOldestWindowsItIsForHas) {
   }
 }
 
-TEST_F(ProgramResourcesTest, EveryResourceButTheManifestIsJapaneseAndThereIsNoAcceleratorTable) {
+bool isText(const ResourceKey& key) {
+  return key.typeIsNumber && (key.typeNumber == kDialogType || key.typeNumber == kMenuType ||
+                              key.typeNumber == kStringType);
+}
+
+bool isAscii(const std::wstring& text) {
+  return std::all_of(text.begin(), text.end(), [](wchar_t c) { return c < 0x80; });
+}
+
+// Whatever a user reads is kept in Japanese and in English under the same
+// ids; the pictures and the manifest serve both and are neutral. A text
+// missing in one language shows as a key without its twin.
+TEST_F(ProgramResourcesTest, EveryTextInJapaneseAndEnglishPicturesNeutralNoAcceleratorTable) {
   std::vector<ResourceKey> keys = program_.list();
-  auto has = [&](WORD type, WORD id) {
+  auto has = [&](WORD type, WORD id, WORD language) {
     return std::any_of(keys.begin(), keys.end(), [&](const ResourceKey& key) {
-      return key.typeIsNumber && key.typeNumber == type && key.nameIsNumber && key.nameNumber == id;
+      return key.typeIsNumber && key.typeNumber == type && key.nameIsNumber && key.nameNumber == id &&
+             key.language == language;
     });
   };
   // The listing works: the resources read back elsewhere are all in it.
-  EXPECT_TRUE(has(kDialogType, 102)) << "dialog 102 not listed among " << keys.size();
-  EXPECT_TRUE(has(kMenuType, 131)) << "menu 131 not listed among " << keys.size();
-  EXPECT_TRUE(has(kStringType, 7)) << "string block 7 not listed among " << keys.size();
-  EXPECT_TRUE(has(kIconGroupType, 128)) << "icon group 128 not listed among " << keys.size();
+  EXPECT_TRUE(has(kDialogType, 102, kJapanese)) << "dialog 102 not listed among " << keys.size();
+  EXPECT_TRUE(has(kMenuType, 131, kEnglish)) << "menu 131 not listed among " << keys.size();
+  EXPECT_TRUE(has(kStringType, 7, kJapanese)) << "string block 7 not listed among " << keys.size();
+  EXPECT_TRUE(has(kIconGroupType, 128, kNeutral)) << "icon group 128 not listed among " << keys.size();
 
+  constexpr WORD kVersionType = 16;
   for (const ResourceKey& key : keys) {
-    // The manifest is language neutral, the one every system finds first.
-    const bool manifest = key.typeIsNumber && key.typeNumber == kManifestType;
-    EXPECT_EQ(manifest ? kNeutral : kJapanese, key.language) << key.describe();
-    // The menu has no shortcut keys.
-    EXPECT_FALSE(key.typeIsNumber && key.typeNumber == kAcceleratorType) << key.describe();
+    EXPECT_FALSE(key.typeIsNumber && key.typeNumber == kAcceleratorType) << "the menu has no shortcut keys";
+    if (isText(key)) {
+      const WORD twin = key.language == kJapanese ? kEnglish : kJapanese;
+      EXPECT_TRUE(key.language == kJapanese || key.language == kEnglish) << key.describe();
+      EXPECT_TRUE(has(key.typeNumber, key.nameNumber, twin)) << key.describe() << " has no twin in " << hex(twin);
+    } else if (!(key.typeIsNumber && key.typeNumber == kVersionType)) {
+      EXPECT_EQ(kNeutral, key.language) << key.describe();
+    }
+  }
+}
+
+// The English windows are the Japanese ones in other words: the same
+// controls in the same order, of the same kinds, each with a text where the
+// Japanese one has one; the menu has the same commands and every string
+// its English form.
+TEST_F(ProgramResourcesTest, EnglishWindowsMenuAndStringsMatchTheJapanese) {
+  for (WORD id : {100, 102, 130, 132}) {
+    SCOPED_TRACE("dialog " + std::to_string(id));
+    ResourceBytes ja = program_.find(RT_DIALOG, id, kJapanese), en = program_.find(RT_DIALOG, id, kEnglish);
+    ASSERT_TRUE(ja && en);
+    auto japanese = parseDialogTemplateEx(ja.data, ja.size), english = parseDialogTemplateEx(en.data, en.size);
+    ASSERT_TRUE(japanese && english);
+    EXPECT_EQ(japanese->style, english->style);
+    EXPECT_TRUE(isAscii(english->title)) << "caption";
+    ASSERT_EQ(japanese->items.size(), english->items.size());
+    for (std::size_t i = 0; i < japanese->items.size(); ++i) {
+      const DialogItem& j = japanese->items[i];
+      const DialogItem& e = english->items[i];
+      SCOPED_TRACE("control #" + std::to_string(i) + ", id " + std::to_string(j.id));
+      EXPECT_EQ(j.id, e.id);
+      EXPECT_EQ(controlClassName(j.windowClass), controlClassName(e.windowClass));
+      EXPECT_EQ(j.style, e.style);
+      EXPECT_EQ(j.exStyle, e.exStyle);
+      EXPECT_EQ(j.title.isOrdinal, e.title.isOrdinal);
+      if (!j.title.isOrdinal) {
+        EXPECT_EQ(j.title.name.empty(), e.title.name.empty());
+        EXPECT_TRUE(isAscii(e.title.name)) << "text";
+      }
+    }
+  }
+
+  ResourceBytes ja = program_.find(RT_MENU, 131, kJapanese), en = program_.find(RT_MENU, 131, kEnglish);
+  ASSERT_TRUE(ja && en);
+  auto japanese = parseMenuTemplate(ja.data, ja.size), english = parseMenuTemplate(en.data, en.size);
+  ASSERT_TRUE(japanese && english);
+  ASSERT_EQ(japanese->size(), english->size());
+  for (std::size_t i = 0; i < japanese->size(); ++i) {
+    const MenuEntry& j = (*japanese)[i];
+    const MenuEntry& e = (*english)[i];
+    EXPECT_TRUE(isAscii(e.text) && !e.text.empty()) << "menu " << i;
+    ASSERT_EQ(j.children.size(), e.children.size()) << "menu " << i;
+    for (std::size_t k = 0; k < j.children.size(); ++k) {
+      EXPECT_EQ(j.children[k].id, e.children[k].id) << "menu " << i << " item " << k;
+      EXPECT_TRUE(isAscii(e.children[k].text) && !e.children[k].text.empty()) << "menu " << i << " item " << k;
+    }
+  }
+
+  for (WORD block : {stringBlockId(101), stringBlockId(200), stringBlockId(214)}) {
+    ResourceBytes jaBlock = program_.find(RT_STRING, block, kJapanese);
+    ResourceBytes enBlock = program_.find(RT_STRING, block, kEnglish);
+    ASSERT_TRUE(jaBlock && enBlock) << "string block " << block;
+    auto jaStrings = parseStringBlock(jaBlock.data, jaBlock.size);
+    auto enStrings = parseStringBlock(enBlock.data, enBlock.size);
+    ASSERT_TRUE(jaStrings && enStrings);
+    for (std::size_t i = 0; i < jaStrings->size(); ++i) {
+      EXPECT_EQ((*jaStrings)[i].empty(), (*enStrings)[i].empty()) << "string " << (block - 1) * 16 + i;
+      EXPECT_TRUE(isAscii((*enStrings)[i])) << "string " << (block - 1) * 16 + i;
+    }
   }
 }
 

@@ -15,8 +15,10 @@ namespace resources {
 // Path of the executable under test, from --quimbel= (main.cpp).
 const std::string& programPath();
 
-// Every resource is written in Japanese, Japan.
+// The two languages of the texts; the layouts checked in detail are the
+// Japanese ones.
 constexpr WORD kJapanese = MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT);
+constexpr WORD kEnglish = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
 
 struct ResourceBytes {
   const void* data = nullptr;

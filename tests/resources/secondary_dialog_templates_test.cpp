@@ -28,7 +28,7 @@ constexpr DWORD kStaticType = SS_TYPEMASK;
 
 const Expected kSettingsControls[] = {
     {-1, L"button", kButtonType, BS_GROUPBOX, 0, 0, L"メモリ", 7, 7, 86, 47},
-    {-1, L"static", kStaticType, SS_LEFT, WS_GROUP, 0, L"デフォルトの単位(&U)", 12, 18, 60, 8},
+    {-1, L"static", kStaticType, SS_LEFT, WS_GROUP, 0, L"デフォルトの単位(&U)", 12, 18, 64, 8},
     {1033, L"button", kButtonType, BS_AUTORADIOBUTTON, WS_GROUP, 0, L"&Byte", 11, 29, 30, 10},
     {1027, L"button", kButtonType, BS_AUTORADIOBUTTON, 0, 0, L"&KB", 41, 29, 25, 10},
     {1028, L"button", kButtonType, BS_AUTORADIOBUTTON, 0, 0, L"&MB", 65, 29, 26, 10},
@@ -37,7 +37,7 @@ const Expected kSettingsControls[] = {
     {1034, L"button", kButtonType, BS_PUSHBUTTON, WS_TABSTOP, 0, L"線の色(&L)", 118, 18, 42, 14},
     {1038, L"static", kStaticType, SS_ETCHEDFRAME, 0, 0, L"", 102, 38, 12, 12},
     {1035, L"button", kButtonType, BS_PUSHBUTTON, WS_TABSTOP, 0, L"背景の色(&H)", 118, 36, 42, 14},
-    {1, L"button", kButtonType, BS_DEFPUSHBUTTON, WS_TABSTOP, 0, L"　決　定(&A) ", 7, 120, 39, 14},
+    {1, L"button", kButtonType, BS_DEFPUSHBUTTON, WS_TABSTOP, 0, L"　決　定(&A) ", 7, 120, 40, 14},
     {2, L"button", kButtonType, BS_PUSHBUTTON, WS_TABSTOP, 0, L"キャンセル(&C)", 121, 120, 46, 14},
     {1040, L"button", kButtonType, BS_AUTOCHECKBOX, WS_TABSTOP, 0, L"終了時の単位(&E)", 9, 41, 66, 10},
     {-1, L"button", kButtonType, BS_GROUPBOX, 0, 0, L"表情(&F)", 7, 56, 160, 54},

@@ -123,13 +123,13 @@ const ExpectedControl kStatusControls[] = {
     {-1, kGroupBox, L"CPU", 7, 22, 130, 63},
     {-1, kLabel, L"名前", 10, 34, 15, 8},
     {1001, kLeftEdit, L"", 30, 32, 101, 12},  // processor name
-    {-1, kLabel, L"使用率", 11, 52, 22, 8},
+    {-1, kLabel, L"使用率", 11, 52, 23, 8},
     {1000, kRightEditNoTab, L"", 35, 50, 16, 12},  // CPU load
     {-1, kCentredLabel, L"%", 55, 52, 8, 8},
     {1032, kGraphArea, L"", 64, 47, 70, 20},
     {1015, kBorderedProgress, L"Progress1", 12, 71, 121, 10},  // CPU load bar
     {-1, kGroupBox, L"残りリソース", 7, 88, 130, 58},
-    {-1, kLabel, L"システム", 11, 100, 27, 8},
+    {-1, kLabel, L"システム", 11, 100, 28, 8},
     {1002, kRightEditNoTab, L"", 41, 98, 16, 12},
     {-1, kCentredLabel, L"%", 58, 100, 8, 8},
     {1016, kBorderedProgress, L"Progress1", 68, 100, 65, 10},
@@ -137,36 +137,36 @@ const ExpectedControl kStatusControls[] = {
     {1003, kRightEditNoTab, L"", 41, 114, 16, 12},
     {-1, kCentredLabel, L"%", 58, 116, 8, 8},
     {1017, kBorderedProgress, L"Progress1", 68, 114, 65, 10},
-    {-1, kLabel, L"ユーザー", 11, 132, 28, 8},
+    {-1, kLabel, L"ユーザー", 11, 132, 29, 8},
     {1004, kRightEditNoTab, L"", 41, 130, 16, 12},
     {-1, kCentredLabel, L"%", 58, 132, 8, 8},
     {1018, kBorderedProgress, L"Progress1", 68, 130, 65, 10},
-    {-1, kLabel, L"空きメモリ比率", 7, 152, 44, 8},
-    {1005, kRightEditNoTab, L"", 51, 150, 16, 12},  // memory load
-    {-1, kLabel, L"物理メモリ", 7, 168, 31, 8},
-    {1006, kRightEdit, L"", 39, 166, 62, 12},
-    {1023, kLabel, L"Byte", 102, 168, 15, 8},
-    {-1, kLabel, L"物理空き", 119, 168, 27, 8},
-    {1007, kRightEdit, L"", 148, 166, 62, 12},
-    {1027, kLabel, L"Byte", 211, 168, 15, 8},
-    {-1, kLabel, L"仮想メモリ", 7, 184, 31, 8},
-    {1008, kRightEdit, L"", 39, 182, 62, 12},  // page file total
-    {1028, kLabel, L"Byte", 102, 184, 15, 8},
-    {-1, kLabel, L"仮想空き", 119, 184, 27, 8},
-    {1009, kRightEdit, L"", 148, 182, 62, 12},  // page file free
-    {1029, kLabel, L"Byte", 211, 184, 15, 8},
-    {-1, kLabel, L"合計メモリ", 7, 200, 31, 8},
-    {1010, kRightEdit, L"", 39, 198, 62, 12},  // virtual total
-    {1030, kLabel, L"Byte", 102, 200, 15, 8},
-    {-1, kLabel, L"合計空き", 119, 200, 27, 8},
-    {1011, kRightEdit, L"", 148, 198, 62, 12},  // virtual free
-    {1031, kLabel, L"Byte", 211, 200, 15, 8},
+    {-1, kLabel, L"空きメモリ比率", 7, 152, 47, 8},
+    {1005, kRightEditNoTab, L"", 55, 150, 16, 12},  // memory load
+    {-1, kLabel, L"物理メモリ", 7, 168, 33, 8},
+    {1006, kRightEdit, L"", 41, 166, 62, 12},
+    {1023, kLabel, L"Byte", 104, 168, 15, 8},
+    {-1, kLabel, L"物理空き", 121, 168, 29, 8},
+    {1007, kRightEdit, L"", 151, 166, 62, 12},
+    {1027, kLabel, L"Byte", 214, 168, 15, 8},
+    {-1, kLabel, L"仮想メモリ", 7, 184, 33, 8},
+    {1008, kRightEdit, L"", 41, 182, 62, 12},  // page file total
+    {1028, kLabel, L"Byte", 104, 184, 15, 8},
+    {-1, kLabel, L"仮想空き", 121, 184, 29, 8},
+    {1009, kRightEdit, L"", 151, 182, 62, 12},  // page file free
+    {1029, kLabel, L"Byte", 214, 184, 15, 8},
+    {-1, kLabel, L"合計メモリ", 7, 200, 33, 8},
+    {1010, kRightEdit, L"", 41, 198, 62, 12},  // virtual total
+    {1030, kLabel, L"Byte", 104, 200, 15, 8},
+    {-1, kLabel, L"合計空き", 121, 200, 29, 8},
+    {1011, kRightEdit, L"", 151, 198, 62, 12},  // virtual free
+    {1031, kLabel, L"Byte", 214, 200, 15, 8},
     {1021, kLeftEditNoEdge, L"", 7, 214, 125, 12},  // free-memory summary
     {1043, kSmoothProgress, L"Progress1", 135, 212, 63, 11},
     {1022, kRightEditNoEdge, L"", 201, 213, 14, 12},  // free-memory percent
     {-1, kLabel, L"%", 217, 214, 8, 8},                // not centred, unlike the others
-    {-1, kLabel, L"起動時間", 7, 230, 28, 8},
-    {1014, kLeftEditNoEdgeNoTab, L"", 37, 230, 74, 12},  // uptime
+    {-1, kLabel, L"起動時間", 7, 230, 30, 8},
+    {1014, kLeftEditNoEdgeNoTab, L"", 38, 230, 74, 12},  // uptime
     {1042, kAutoCheckBox, L"常に手前に表示(&A)", 116, 232, 72, 10},
     {1012, kFaceBitmap, L"", 149, 78, 13, 14},
 };
@@ -198,7 +198,7 @@ class StatusDialogTemplate : public ProgramResourcesTest {
 
 TEST_F(StatusDialogTemplate, WindowCaptionSizeFontAndMenu) {
   EXPECT_EQ(L"QuimbelUtility", dialog_->title);
-  EXPECT_EQ(233, dialog_->cx);
+  EXPECT_EQ(236, dialog_->cx);
   EXPECT_EQ(249, dialog_->cy);
   EXPECT_TRUE(dialog_->menu.isOrdinal && dialog_->menu.ordinal == kStatusMenu)
       << "menu is " << describe(dialog_->menu) << ", expected #" << kStatusMenu;

@@ -75,6 +75,9 @@ TEST(MemoryReleaseWalk, WritesEvery1025thByteTopDownAndSendsEachPositionOnceInOr
 
 // Hands out real buffers up to a size and a number of pieces, and records
 // what the release did with them.
+// How the fake records a closing message: its string id.
+std::wstring message(int textId) { return L"message " + std::to_wstring(textId); }
+
 class FakeReleasePlatform : public MemoryReleasePlatform {
  public:
   std::uint32_t total = 0;
@@ -92,7 +95,7 @@ class FakeReleasePlatform : public MemoryReleasePlatform {
     return true;
   }
   void setProgress(std::int32_t position) override { events.push_back(std::to_wstring(position)); }
-  void showMessage(const std::wstring& text) override { events.push_back(text); }
+  void showMessage(int textId) override { events.push_back(message(textId)); }
 
   // The pieces put back together as one block, the first at the top.
   std::vector<unsigned char> block() const {
@@ -122,7 +125,7 @@ TEST(MemoryRelease, ZeroesTheWalkedBytesOfHalfThePhysicalMemoryAndReportsAfterFr
   EXPECT_EQ(L"0", platform.events.front());
   EXPECT_EQ(L"96", platform.events[96]);
   EXPECT_EQ(L"freed", platform.events[97]);
-  EXPECT_EQ(kReleaseComplete, platform.events[98]);
+  EXPECT_EQ(message(kReleaseComplete), platform.events[98]);
 }
 
 constexpr std::uint32_t kMB = 1u << 20;
@@ -133,7 +136,7 @@ struct PiecesCase {
   std::size_t piecesAvailable;
   std::vector<std::uint32_t> pieces;  // sizes taken, top piece first
   std::int32_t positions;             // sent: 0 .. positions - 1
-  const wchar_t* message;
+  int message;
 };
 
 // Where the address space holds no block of the whole size, the same bytes
@@ -177,7 +180,7 @@ TEST(MemoryRelease, TakesTheBlockInTheLargestPiecesToBeHadAndSaysOnlyWhatWasDone
     }
     std::vector<std::wstring> expectedEvents;
     for (std::int32_t p = 0; p < c.positions; ++p) expectedEvents.push_back(std::to_wstring(p));
-    expectedEvents.push_back(c.message);
+    expectedEvents.push_back(message(c.message));
     EXPECT_EQ(expectedEvents, events);
   }
 }

@@ -88,11 +88,12 @@ TEST(FreePhysicalPercent, DividesBeforeMultiplyingAndTruncates) {
 }
 
 TEST(FreeMemoryText, FreeThenTotalInWholeMegabytes) {
-  EXPECT_EQ(L"空きメモリ率 100 / 256 MB", freeMemoryText(100u << 20, 256u << 20));
-  EXPECT_EQ(L"空きメモリ率 0 / 1 MB", freeMemoryText(1048575, 1048576));
-  EXPECT_EQ(L"空きメモリ率 4095 / 4095 MB", freeMemoryText(4294443007u, 4294967295u));
-  EXPECT_EQ(L"空きメモリ率 23580 / 24105 MB", freeMemoryText(24725831680ull, 25276178432ull));
-  EXPECT_EQ(L"空きメモリ率 1048575 / 1048576 MB", freeMemoryText((1ull << 40) - 1, 1ull << 40));
+  const std::wstring kSummary = L"空きメモリ率 %1 / %2 MB";
+  EXPECT_EQ(L"空きメモリ率 100 / 256 MB", freeMemoryText(kSummary, 100u << 20, 256u << 20));
+  EXPECT_EQ(L"空きメモリ率 0 / 1 MB", freeMemoryText(kSummary, 1048575, 1048576));
+  EXPECT_EQ(L"空きメモリ率 4095 / 4095 MB", freeMemoryText(kSummary, 4294443007u, 4294967295u));
+  EXPECT_EQ(L"空きメモリ率 23580 / 24105 MB", freeMemoryText(kSummary, 24725831680ull, 25276178432ull));
+  EXPECT_EQ(L"空きメモリ率 1048575 / 1048576 MB", freeMemoryText(kSummary, (1ull << 40) - 1, 1ull << 40));
 }
 
 TEST(UnitLabel, OneTextPerRadioIndex) {

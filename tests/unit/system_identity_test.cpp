@@ -42,7 +42,7 @@ TEST(IdentifyOs, NameKindAndHelpAtEveryBoundaryOfTheVersionTable) {
     record.platformId = row.platformId;
     record.majorVersion = row.major;
     record.minorVersion = row.minor;
-    const OsIdentity identity = identifyOs(record);
+    const OsIdentity identity = identifyOs(record, {L"Windows3.1上のWin32s", L"不明なOS"});
     EXPECT_EQ(row.name, identity.name)
         << "platform " << row.platformId << " version " << row.major << "." << row.minor;
     EXPECT_EQ(row.kind, identity.platformKind)
@@ -80,7 +80,7 @@ TEST(IdentifyOs, VersionLineFormat) {
     record.minorVersion = row.minor;
     record.buildNumber = row.build;
     record.servicePack = row.servicePack;
-    EXPECT_EQ(row.line, identifyOs(record).versionLine) << "build " << row.build;
+    EXPECT_EQ(row.line, identifyOs(record, {}).versionLine) << "build " << row.build;
   }
 }
 

@@ -22,7 +22,11 @@ TEST(FormatUptime, MinutesFormBelowAnHourHourFormFromThenOn) {
       {4294968000ull, L"1193時間  2分 48秒"},  // and the hours go on
       {400ull * 24 * 3600000, L"9600時間  0分  0秒"},
   };
-  for (const auto& row : rows) EXPECT_EQ(row.text, formatUptime(row.milliseconds)) << row.milliseconds << " ms";
+  // The Japanese interface's patterns, as its string table holds them.
+  const UptimePatterns japanese{L"%1時間 %2分 %3秒", L"%1分 %2秒"};
+  for (const auto& row : rows) {
+    EXPECT_EQ(row.text, formatUptime(row.milliseconds, japanese)) << row.milliseconds << " ms";
+  }
 }
 
 }  // namespace
