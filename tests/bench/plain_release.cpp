@@ -35,8 +35,9 @@ class PlainRelease : public MemoryReleasePlatform {
 
   void setProgress(std::int32_t) override {}
 
+  // The program's Japanese words, without its string table.
   void showMessage(int textId) override {
-    MessageBoxW(owner_, std::to_wstring(textId).c_str(), L"plain_release", MB_OK);
+    MessageBoxW(owner_, textId == kReleaseComplete ? L"解放完了" : L"解放できませんでした", L"plain_release", MB_OK);
   }
 
  private:
