@@ -1,11 +1,13 @@
-"""Reads the help's Japanese source (res/help/quimbel_help.txt) and refuses
-what no output of it could show. Both help writers (the WinHelp file and
+"""Reads a help source (res/help/quimbel_help.txt in Japanese,
+res/help/quimbel_help_en.txt in English) and refuses what no output of it
+could show. Both help writers (the WinHelp file and
 the HTML page) take what this returns, so they accept and refuse the same
 sources.
 
 The source (UTF-8) is line based:
 
     # a comment
+    @language <ja or en: the language, and so the code page, of the text>
     @title <the help's title, also the viewer's caption>
     == <context id> <topic title>      starts a topic; the first is the contents
     text ...                           one line of a paragraph
@@ -14,14 +16,28 @@ The source (UTF-8) is line based:
 Inside text, [[context_id|shown text]] is a jump to another topic.
 """
 import re
+from typing import NamedTuple
 
-ENCODING = "cp932"
+# The code page each language's text is stored in, as the program shows it.
+CODE_PAGES = {"ja": "cp932", "en": "cp1252"}
 CONTEXT_ID = r"[A-Za-z0-9_.]+"
 JUMP = re.compile(r"\[\[(" + CONTEXT_ID + r")\|([^\]]+)\]\]")
 
 
 class SourceError(Exception):
     pass
+
+
+class Help(NamedTuple):
+    """A parsed source: a topic is (context id, title, paragraphs), a
+    paragraph a list of lines."""
+    language: str
+    title: str
+    topics: list
+
+    def encode(self, text):
+        """The text in the code page the help file and the program show."""
+        return encode(text, self.language)
 
 
 def context_hash(context_id):
@@ -52,9 +68,8 @@ def pieces(line):
 
 
 def parse(text):
-    """Returns (title, topics); a topic is (context id, title, paragraphs),
-    a paragraph a list of lines."""
-    title, topics, paragraph = None, [], []
+    """Returns the source as a Help."""
+    language, title, topics, paragraph = None, None, [], []
 
     def end_paragraph():
         if paragraph:
@@ -65,7 +80,11 @@ def parse(text):
         line = raw.strip()
         if line.startswith("#"):
             continue
-        if line.startswith("@title "):
+        if line.startswith("@language "):
+            language = line[len("@language "):].strip()
+            if language not in CODE_PAGES:
+                raise SourceError(f"line {number}: the language is one of {', '.join(CODE_PAGES)}")
+        elif line.startswith("@title "):
             title = line[len("@title "):].strip()
         elif line.startswith("== "):
             end_paragraph()
@@ -82,11 +101,13 @@ def parse(text):
             paragraph.append(line)
     if topics:
         end_paragraph()
-    validate(title, topics)
-    return title, topics
+    if not language:
+        raise SourceError("no @language line")
+    validate(language, title, topics)
+    return Help(language, title, topics)
 
 
-def validate(title, topics):
+def validate(language, title, topics):
     if not title:
         raise SourceError("no @title line")
     if not topics:
@@ -102,10 +123,10 @@ def validate(title, topics):
     if len(set(titles)) != len(titles):
         raise SourceError("two topics have the same title")  # the index lists topics by title
     for text in [title] + titles:
-        encode(text)
+        encode(text, language)
     for _, _, paragraphs in topics:
         for line in (line for lines in paragraphs for line in lines):
-            encode(line)
+            encode(line, language)
             for target, _ in JUMP.findall(line):
                 if target not in ids:
                     raise SourceError(f"jump to unknown topic {target}")
@@ -113,9 +134,9 @@ def validate(title, topics):
                 raise SourceError(f"malformed jump in: {line}")
 
 
-def encode(text):
-    """The text in the code page the help file and the program show."""
+def encode(text, language):
+    code_page = CODE_PAGES[language]
     try:
-        return text.encode(ENCODING)
+        return text.encode(code_page)
     except UnicodeEncodeError as error:
-        raise SourceError(f"not in code page 932: {text!r}") from error
+        raise SourceError(f"not in code page {code_page[2:]}: {text!r}") from error

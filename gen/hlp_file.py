@@ -1,18 +1,21 @@
-"""Writes the program's help file (quimbel.hlp) from the help source as
+"""Writes a help file (quimbel.hlp, quimbel_en.hlp) from a help source as
 help_source.parse returns it.
 
 The output is a classic WinHelp 3.1 file written uncompressed: no LZ77, no
 phrase table, 4 KB topic blocks, with the internal files |SYSTEM, |TOPIC,
 |FONT, |CONTEXT and an index of the topic titles (|KWBTREE, |KWDATA,
-|KWMAP). Text is stored in code page 932 and the file declares the
-Shift-JIS character set, so it reads as Japanese whatever the viewer's
-locale.
+|KWMAP). Text is stored in its language's code page (932 for Japanese, 1252
+for English) and the file declares that code page's character set and a
+font that has it, so it reads the same whatever the viewer's locale.
 """
 import struct
 
-from help_source import SourceError, context_hash, encode, pieces
+from help_source import SourceError, context_hash, pieces
 
-SHIFTJIS_CHARSET = 128
+ANSI_CHARSET, SHIFTJIS_CHARSET = 0, 128
+# Per language: the character set the file declares and the face its text
+# is shown in.
+FONTS = {"ja": (SHIFTJIS_CHARSET, "ＭＳ Ｐゴシック"), "en": (ANSI_CHARSET, "Arial")}
 
 TOPIC_BLOCK = 4096          # one topic block, its 12-byte header included
 BLOCK_HEADER = 12
@@ -26,7 +29,6 @@ PARAGRAPH_RECORD = 0x20
 FONT_CHANGE, LINE_BREAK, PARAGRAPH_END, JUMP_START, HOTSPOT_END, TEXT_END = (
     0x80, 0x81, 0x82, 0xE3, 0x89, 0xFF)
 BODY_FONT, HEADING_FONT = 0, 1
-FACE_NAME = "ＭＳ Ｐゴシック"
 FACE_FIELD = 32
 SPACE_AFTER = 0x0004        # paragraph flag: a space-after value follows
 
@@ -47,7 +49,7 @@ def compressed_short(value):
     return struct.pack("<H", (value * 2 + 0x8000 + 1) & 0xFFFF)
 
 
-def paragraph_record(lines, font):
+def paragraph_record(lines, font, encode):
     """(format bytes, text bytes, length) of one paragraph. The text is a run
     of zero-terminated strings; after each string the viewer takes the next
     format command, the last being TEXT_END."""
@@ -132,14 +134,14 @@ class TopicFile:
         return offsets
 
 
-def build_topics(topics):
+def build_topics(topics, encode):
     topic_file = TopicFile()
     headers = []
     for number, (_, title, paragraphs) in enumerate(topics):
         headers.append(topic_file.add(TOPIC_HEADER_RECORD, bytes(28), encode(title)))
         # The viewer shows only paragraphs, so the title opens the text too.
         for lines, font in [([title], HEADING_FONT)] + [(p, BODY_FONT) for p in paragraphs]:
-            data1, data2, length = paragraph_record(lines, font)
+            data1, data2, length = paragraph_record(lines, font, encode)
             topic_file.add(PARAGRAPH_RECORD, data1, data2, length)
     # Topic headers: size, browse back/forward, number, non-scrolling and
     # scrolling region starts, next topic.
@@ -169,7 +171,7 @@ def internal_file(content):
     return struct.pack("<IIB", len(content) + 9, len(content), 4) + content
 
 
-def system_file(title):
+def system_file(title, charset, encode):
     def record(kind, data):
         return struct.pack("<HH", kind, len(data)) + data
 
@@ -180,12 +182,12 @@ def system_file(title):
     window = struct.pack("<H10s9s51shhhhh4s4s", 0x0007, b"primary", b"main", caption,
                          0, 0, 0, 0, 0, bytes(4), bytes(4))
     header = struct.pack("<HHHIH", 0x036C, 21, 1, 0, 0)
-    return (header + record(1, encode(title) + b"\0") + record(11, struct.pack("<H", SHIFTJIS_CHARSET))
+    return (header + record(1, encode(title) + b"\0") + record(11, struct.pack("<H", charset))
             + record(6, window))
 
 
-def font_file():
-    face = encode(FACE_NAME).ljust(FACE_FIELD, b"\0")
+def font_file(face_name, encode):
+    face = encode(face_name).ljust(FACE_FIELD, b"\0")
     # attributes (1 = bold), half points, family (3 = swiss), face, colours.
     body = struct.pack("<BBBH3s3s", 0, 20, 3, 0, bytes(3), bytes(3))
     heading = struct.pack("<BBBH3s3s", 1, 28, 3, 0, bytes([0, 0, 0x80]), bytes(3))
@@ -197,7 +199,7 @@ def context_file(topics, offsets):
     return btree("L4", 0x800, [struct.pack("<iI", h, o) for h, o in pairs], 0x0002)
 
 
-def keyword_files(topics, offsets):
+def keyword_files(topics, offsets, encode):
     """The viewer's index: every topic under its title. Besides the jumps it
     is a way to every topic in viewers that place jump hotspots by byte
     count, which misses them in double-byte text."""
@@ -212,15 +214,17 @@ def keyword_files(topics, offsets):
     }
 
 
-def build(title, topics):
+def build(help_text):
     """The help file's bytes."""
-    topic_data, offsets = build_topics(topics)
+    title, topics, encode = help_text.title, help_text.topics, help_text.encode
+    charset, face_name = FONTS[help_text.language]
+    topic_data, offsets = build_topics(topics, encode)
     files = {
-        "|SYSTEM": internal_file(system_file(title)),
+        "|SYSTEM": internal_file(system_file(title, charset, encode)),
         "|TOPIC": internal_file(topic_data),
-        "|FONT": internal_file(font_file()),
+        "|FONT": internal_file(font_file(face_name, encode)),
         "|CONTEXT": internal_file(context_file(topics, offsets)),
-        **keyword_files(topics, offsets),
+        **keyword_files(topics, offsets, encode),
     }
     output, positions = bytearray(16), {}
     for name in sorted(files):

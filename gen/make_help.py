@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
-"""Writes the help from its Japanese source twice: as the WinHelp file the
+"""Writes the help from one source (Japanese or English) twice: as the WinHelp file the
 Help button opens and as an HTML page for systems without a viewer for it.
 
-usage: make_help.py <quimbel_help.txt> <quimbel.hlp> <quimbel_help.html>
+usage: make_help.py <source> <help file> <help page>
 
 One parse feeds both writers, and nothing is written unless both succeed,
 so a source one of them refuses yields neither file.
@@ -20,9 +20,9 @@ def main(argv):
     with open(argv[1], encoding="utf-8") as source:
         text = source.read()
     try:
-        title, topics = help_source.parse(text)
-        outputs = [(argv[2], hlp_file.build(title, topics)),
-                   (argv[3], help_page.build(title, topics).encode("utf-8"))]
+        help_text = help_source.parse(text)
+        outputs = [(argv[2], hlp_file.build(help_text)),
+                   (argv[3], help_page.build(help_text).encode("utf-8"))]
     except help_source.SourceError as error:
         sys.exit(f"{argv[1]}: {error}")
     for path, data in outputs:

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds the release zip dist/QuimbelUtility-3.0.zip: Quimbel.exe (the PE32,
 # stripped), x64/Quimbel.exe, the working files at the root and readme.txt.
-# QUIMBEL_PACKAGE_PARTIAL=1 packs what there is even when the help file,
-# the help page, the faces page or the face sets are missing (for trying
-# the command).
+# QUIMBEL_PACKAGE_PARTIAL=1 packs what there is even when a help file, a
+# help page, a faces page (Japanese or English) or the face sets are
+# missing (for trying the command).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 # shellcheck source=host-path.sh
@@ -20,7 +20,10 @@ trap 'rm -rf "$stage"' EXIT
 i686-w64-mingw32-strip -o "$stage/Quimbel.exe" "$build/Quimbel.exe"
 x86_64-w64-mingw32-strip -o "$stage/Quimbel64.exe" "$build64/Quimbel.exe"
 
-require=(--require quimbel.hlp --require quimbel_help.html --require faces.html --min-face-sets 2)
+require=(--min-face-sets 2)
+for file in quimbel.hlp quimbel_help.html faces.html quimbel_en.hlp quimbel_help_en.html faces_en.html; do
+  require+=(--require "$file")
+done
 [ "${QUIMBEL_PACKAGE_PARTIAL:-0}" = 1 ] && require=()
 mkdir -p "$root/dist"
 python3 "$root/scripts/make_release_zip.py" --exe "$stage/Quimbel.exe" --exe64 "$stage/Quimbel64.exe" \

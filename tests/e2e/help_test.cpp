@@ -1,8 +1,9 @@
-// End-to-end tests of the help file in the help viewer (Wine's winhlp32):
-// the status window's Help button opens it at its contents with the file's
-// title as the viewer's caption, and every topic opens by its context id.
+// End-to-end tests of the help files in the help viewer (Wine's winhlp32):
+// the status window's Help button opens the Japanese one at its contents
+// with the file's title as the viewer's caption, and every topic of each
+// language's file opens by its context id.
 //
-// Options: --help-file=<the staged quimbel.hlp> --help-source=<its source>.
+// Options: --workdir=<the staged working directory> --help-sources=<res/help>.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -24,6 +25,14 @@ using e2e::WorkingDirectory;
 
 constexpr char kViewerClass[] = "MS_WINHELP";
 constexpr DWORD kViewerTimeoutMs = 20000;
+
+// Each language's help file in the working directory, with its source.
+struct HelpFile {
+  const char* file;
+  const char* source;
+};
+constexpr HelpFile kJapaneseHelp{"quimbel.hlp", "quimbel_help.txt"};
+constexpr HelpFile kHelpFiles[] = {kJapaneseHelp, {"quimbel_en.hlp", "quimbel_help_en.txt"}};
 
 std::string option(const char* name) {
   return test_support::toWindowsPath(test_support::optionValue(__argc, __argv, name));
@@ -144,18 +153,36 @@ void closeViewers() {
   EXPECT_TRUE(e2e::waitFor([] { return viewerWindows().empty(); })) << "expected the viewer to close";
 }
 
+// Starts the viewer at one topic by its context id and waits for that topic.
+void openTopic(const std::string& helpFile, const std::wstring& caption, const Topic& topic) {
+  std::string commandLine = "winhlp32.exe -i " + topic.contextId + " \"" + helpFile + "\"";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION viewer{};
+  ASSERT_TRUE(CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                             &viewer))
+      << "expected to start " << commandLine;
+  EXPECT_TRUE(waitForViewerShowing(caption, topic.title))
+      << "expected topic " << topic.contextId << " to open" << describeViewers();
+  closeViewers();
+  WaitForSingleObject(viewer.hProcess, 10000);
+  CloseHandle(viewer.hThread);
+  CloseHandle(viewer.hProcess);
+}
+
 class Help : public testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_FALSE(helpFile_.empty() || sourcePath_.empty()) << "expected --help-file= and --help-source=";
-    ASSERT_FALSE(source_.topics.empty()) << "expected topics in " << sourcePath_;
+    ASSERT_FALSE(workdir_.empty() || sources_.empty()) << "expected --workdir= and --help-sources=";
     closeViewers();
   }
   void TearDown() override { closeViewers(); }
 
-  const std::string helpFile_ = option("--help-file=");
-  const std::string sourcePath_ = option("--help-source=");
-  const HelpSource source_ = readHelpSource(sourcePath_);
+  std::string helpFile(const HelpFile& help) const { return workdir_ + "\\" + help.file; }
+  HelpSource source(const HelpFile& help) const { return readHelpSource(sources_ + "\\" + help.source); }
+
+  const std::string workdir_ = option("--workdir=");
+  const std::string sources_ = option("--help-sources=");
 };
 
 // Windows before Vista have the viewer (from Vista on Help opens the page,
@@ -163,36 +190,31 @@ class Help : public testing::Test {
 TEST_F(Help, HelpButtonOpensTheFileInTheViewerAtItsContentsOnXp) {
   e2e::WindowsVersionMode winxp("winxp");
   WorkingDirectory directory;
-  ASSERT_TRUE(CopyFileA(helpFile_.c_str(), (directory.path() + "\\quimbel.hlp").c_str(), FALSE))
-      << "expected to copy " << helpFile_;
+  const std::string file = helpFile(kJapaneseHelp);
+  ASSERT_TRUE(CopyFileA(file.c_str(), (directory.path() + "\\" + kJapaneseHelp.file).c_str(), FALSE))
+      << "expected to copy " << file;
+  const HelpSource help = source(kJapaneseHelp);
+  ASSERT_FALSE(help.topics.empty()) << "expected topics in " << kJapaneseHelp.source;
   Program program(directory);
   ASSERT_TRUE(program.started() && program.waitForStatusWindow()) << "expected the status window";
 
   program.clickWithoutWaiting(ID_HELP);
 
-  const Topic& contents = source_.topics.front();
-  EXPECT_TRUE(waitForViewerShowing(source_.title, contents.title))
+  EXPECT_TRUE(waitForViewerShowing(help.title, help.topics.front().title))
       << "expected a " << kViewerClass << " window captioned with the file's title showing the contents"
       << describeViewers();
   program.menuCommand(ID_APP_EXIT);
   EXPECT_TRUE(program.waitForExit(15000)) << "expected the program to end";
 }
 
-TEST_F(Help, EveryTopicOpensByItsContextId) {
-  for (const Topic& topic : source_.topics) {
-    std::string commandLine = "winhlp32.exe -i " + topic.contextId + " \"" + helpFile_ + "\"";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION viewer{};
-    ASSERT_TRUE(CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                               &viewer))
-        << "expected to start " << commandLine;
-    EXPECT_TRUE(waitForViewerShowing(source_.title, topic.title))
-        << "expected topic " << topic.contextId << " to open" << describeViewers();
-    closeViewers();
-    WaitForSingleObject(viewer.hProcess, 10000);
-    CloseHandle(viewer.hThread);
-    CloseHandle(viewer.hProcess);
+TEST_F(Help, EveryTopicOfEachLanguageOpensByItsContextId) {
+  for (const HelpFile& file : kHelpFiles) {
+    SCOPED_TRACE(file.file);
+    const HelpSource help = source(file);
+    ASSERT_FALSE(help.topics.empty()) << "expected topics in " << file.source;
+    for (const Topic& topic : help.topics) {
+      openTopic(helpFile(file), help.title, topic);
+    }
   }
 }
 

@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
-"""Reads quimbel.hlp back, the way a WinHelp 3.1 viewer finds its way through
-it, and quimbel_help.html, the way a browser reads it, and compares every
-topic of both with the help source.
+"""Reads each help file back, the way a WinHelp 3.1 viewer finds its way
+through it, and its HTML page, the way a browser reads it, and compares
+every topic of both with the help source, in the code page, character set,
+font and page language the source's language asks for.
 
-usage: read_hlp.py <quimbel_help.txt> <quimbel.hlp> <quimbel_help.html>
+usage: read_hlp.py <source> <help file> <help page> [<source> <help file> <help page> ...]
 
 Written apart from the writers (gen/) on purpose: it shares no code with
 them, so a misreading of a format on one side shows up as a difference.
@@ -14,22 +15,38 @@ import sys
 from html.parser import HTMLParser
 
 failures = []
+where = [""]        # the help file being read, named in each failure
+
+# Per language: the code page of the text, the character set the help file
+# must declare, and faces that show that character set.
+LANGUAGES = {
+    "ja": ("cp932", 128, {"ＭＳ Ｐゴシック", "ＭＳ ゴシック", "MS UI Gothic"}),
+    "en": ("cp1252", 0, {"Arial", "MS Sans Serif", "Tahoma", "Times New Roman"}),
+}
+code_page = ["cp932"]
 
 
 def check(condition, message):
     if not condition:
-        failures.append(message)
+        failures.append(where[0] + message)
     return condition
+
+
+def decoded(data):
+    return data.decode(code_page[0], errors="replace")
 
 
 # ---- the source ---------------------------------------------------------------
 
 def read_source(path):
-    """(title, [(context id, topic title, [paragraph lines])])."""
-    title, topics, lines = None, [], []
+    """(language, title, [(context id, topic title, [paragraph lines])])."""
+    language, title, topics, lines = None, None, [], []
     for raw in open(path, encoding="utf-8").read().split("\n") + [""]:
         line = raw.strip()
         if line.startswith("#"):
+            continue
+        if line.startswith("@language "):
+            language = line[10:].strip()
             continue
         if line.startswith("@title "):
             title = line[7:].strip()
@@ -42,7 +59,7 @@ def read_source(path):
             topics.append((context_id, topic_title, []))
         elif line and topics:
             lines.append(line)
-    return title, topics
+    return language, title, topics
 
 
 def viewer_hash(name):
@@ -165,7 +182,7 @@ def paragraph(link, hashes):
     strings = text.split(b"\0")
     lines, current, index = [], "", 0
     while True:
-        current += strings[index].decode("cp932")
+        current += decoded(strings[index])
         index += 1
         command = formats[at]
         at += 1
@@ -205,7 +222,7 @@ def topics(topic, hashes):
         if block != block_seen:
             block_seen, running = block, 0
         if link[20] == 0x02:
-            found.append((link[u32(link, 16):].decode("cp932"), [], block * 0x8000 + running))
+            found.append((decoded(link[u32(link, 16):]), [], block * 0x8000 + running))
         elif link[20] == 0x20 and check(found, "a paragraph before the first topic"):
             lines, length = paragraph(link, hashes)
             found[-1][1].append(lines)
@@ -219,16 +236,19 @@ def topics(topic, hashes):
 # ---- the page ------------------------------------------------------------------------
 
 class PageReader(HTMLParser):
-    """The page's title and per section its id and text: the heading, then
-    the paragraphs, lines ending at <br>, links written back as [[id|text]]."""
+    """The page's language and title and per section its id and text: the
+    heading, then the paragraphs, lines ending at <br>, links written back
+    as [[id|text]]."""
 
     def __init__(self):
         super().__init__()
-        self.title, self.sections, self.lines = [""], [], None
+        self.language, self.title, self.sections, self.lines = None, [""], [], None
 
     def handle_starttag(self, tag, attrs):
         attrs = dict(attrs)
-        if tag == "title":
+        if tag == "html":
+            self.language = attrs.get("lang")
+        elif tag == "title":
             self.lines = self.title
         elif tag == "section":
             self.sections.append((attrs.get("id"), []))
@@ -251,7 +271,7 @@ class PageReader(HTMLParser):
             self.lines[-1] += data
 
 
-def read_page(path, title, source_topics):
+def read_page(path, language, title, source_topics):
     """[(title, paragraphs)] of the page's topics, the text opening with the
     heading, read in the encoding the page declares."""
     data = open(path, "rb").read()
@@ -260,6 +280,7 @@ def read_page(path, title, source_topics):
         return []
     reader = PageReader()
     reader.feed(data.decode(declared.group(1).decode()))
+    check(reader.language == language, f"page: lang {reader.language!r}, expected {language!r}")
     check(reader.title == [title], f"page: title {reader.title}, expected {title!r}")
     ids = [context_id for context_id, _ in reader.sections]
     check(ids == [topic[0] for topic in source_topics], f"page: anchors {ids}, expected the context ids")
@@ -282,28 +303,34 @@ def compare_text(what, source_topics, read):
 
 
 def main(source_path, help_path, page_path):
-    title, source_topics = read_source(source_path)
-    check_help_file(help_path, title, source_topics)
-    compare_text("page", source_topics, read_page(page_path, title, source_topics))
+    where[0] = f"{help_path}: "
+    language, title, source_topics = read_source(source_path)
+    if not check(language in LANGUAGES, f"source language {language!r} is none of {list(LANGUAGES)}"):
+        return
+    code_page[0], charset, faces = LANGUAGES[language]
+    check_help_file(help_path, title, source_topics, charset, faces)
+    compare_text("page", source_topics, read_page(page_path, language, title, source_topics))
 
 
-def check_help_file(help_path, title, source_topics):
+def check_help_file(help_path, title, source_topics, charset, faces):
     data = open(help_path, "rb").read()
     files = directory(data)
-    for name in ("|SYSTEM", "|TOPIC", "|FONT", "|CONTEXT", "|KWBTREE", "|KWDATA"):
-        check(name in files, f"internal file {name} is missing")
-    if failures:
+    missing = [name for name in ("|SYSTEM", "|TOPIC", "|FONT", "|CONTEXT", "|KWBTREE", "|KWDATA")
+               if name not in files]
+    if not check(not missing, f"internal files {missing} are missing"):
         return
     records = system_records(files["|SYSTEM"])
-    check(records.get(1, b"").rstrip(b"\0").decode("cp932") == title, "title record differs from the source")
-    check(records.get(11, b"\0")[0] == 128, "no Shift-JIS charset record")
+    check(decoded(records.get(1, b"").rstrip(b"\0")) == title, "title record differs from the source")
+    check(records.get(11, b"\xff")[0] == charset, f"charset record {records.get(11)}, expected {charset}")
     window = records.get(6, b"")
     if check(len(window) == 90, "no window record of 90 bytes"):
         check(u16(window, 0) & 0x0006 == 0x0006, "window record lacks name or caption")
         check(window[12:21].rstrip(b"\0") == b"main", "window record is not the main window")
-        check(window[21:72].rstrip(b"\0").decode("cp932") == title, "window caption is not the title")
+        check(decoded(window[21:72].rstrip(b"\0")) == title, "window caption is not the title")
     font = files["|FONT"]
-    check(u16(font, 0) >= 1 and font[u16(font, 4)] != 0, "|FONT names no face")
+    if check(u16(font, 0) >= 1, "|FONT names no face"):
+        face = decoded(font[u16(font, 4):].split(b"\0", 1)[0])
+        check(face in faces, f"|FONT face {face!r} is none of {sorted(faces)}")
 
     hashes = {viewer_hash(context_id): context_id for context_id, _, _ in source_topics}
     read = topics(files["|TOPIC"], hashes)
@@ -311,11 +338,11 @@ def check_help_file(help_path, title, source_topics):
     # The index lists every topic once under its title.
     offset_of = {topic[0]: topic[2] for topic in read}
     keywords = btree_leaves(files["|KWBTREE"], "|KWBTREE", zero_terminated, 6)
-    check(sorted(key.decode("cp932") for key, _ in keywords) == sorted(offset_of), "index lacks a topic")
+    check(sorted(decoded(key) for key, _ in keywords) == sorted(offset_of), "index lacks a topic")
     for key, at in keywords:
         count, entry = struct.unpack_from("<hI", files["|KWBTREE"], at)
-        check(count == 1 and u32(files["|KWDATA"], entry) == offset_of.get(key.decode("cp932")),
-              f"index entry {key.decode('cp932')} does not lead to its topic")
+        check(count == 1 and u32(files["|KWDATA"], entry) == offset_of.get(decoded(key)),
+              f"index entry {decoded(key)} does not lead to its topic")
     context = context_table(files["|CONTEXT"])
     check(len(context) == len(source_topics), "|CONTEXT does not hold one entry per topic")
     for (context_id, _, _), (_, _, offset) in zip(source_topics, read):
@@ -324,9 +351,10 @@ def check_help_file(help_path, title, source_topics):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 4:
+    if len(sys.argv) < 4 or len(sys.argv) % 3 != 1:
         sys.exit(__doc__)
-    main(sys.argv[1], sys.argv[2], sys.argv[3])
+    for first in range(1, len(sys.argv), 3):
+        main(*sys.argv[first:first + 3])
     for failure in failures:
         print("FAIL:", failure)
     print(f"{len(failures)} failures")
