@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "app/status_dialog.h"
+#include "framework/proc_address.h"
 
 namespace {
 // The progress bars' class. The extended call needs common controls 4.70,
@@ -10,10 +11,7 @@ namespace {
 // one is everywhere.
 void initCommonControls() {
   using InitExFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-  HMODULE library = GetModuleHandleA("comctl32.dll");
-  const auto initEx = library ? reinterpret_cast<InitExFn>(reinterpret_cast<void*>(
-                                    GetProcAddress(library, "InitCommonControlsEx")))
-                              : nullptr;
+  const auto initEx = fw::procAddress<InitExFn>(GetModuleHandleA("comctl32.dll"), "InitCommonControlsEx");
   INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
   if (!initEx || !initEx(&controls)) InitCommonControls();
 }

@@ -11,6 +11,7 @@
 #include "framework/application.h"
 #include "framework/data_exchange.h"
 #include "framework/handles.h"
+#include "framework/proc_address.h"
 #include "probes/cpu_load.h"
 #include "probes/system_identity.h"
 #include "probes/uptime.h"
@@ -44,11 +45,9 @@ constexpr int kUnitLabelIds[] = {IDC_PHYSICAL_TOTAL_UNIT, IDC_PHYSICAL_FREE_UNIT
 // a theme library the process has already loaded is asked; where none is
 // loaded (Windows before XP), nothing is styled in the first place.
 void keepClassicLook(HWND control) {
-  HMODULE themes = GetModuleHandleA("uxtheme.dll");
-  if (!control || !themes) return;
+  if (!control) return;
   using SetWindowThemeFn = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
-  const auto setWindowTheme =
-      reinterpret_cast<SetWindowThemeFn>(reinterpret_cast<void*>(GetProcAddress(themes, "SetWindowTheme")));
+  const auto setWindowTheme = fw::procAddress<SetWindowThemeFn>(GetModuleHandleA("uxtheme.dll"), "SetWindowTheme");
   // A class list that names no class: the control finds no style to use.
   if (setWindowTheme) setWindowTheme(control, L" ", L" ");
 }

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "framework/proc_address.h"
 #include "probes/platform_kind.h"
 
 namespace {
@@ -41,7 +42,6 @@ bool ResourceMeter::bind(std::int32_t platformKind) {
   if (platformKind != kPlatform9x) return true;
   library_.reset(loadFromSystemDirectory());
   if (!library_) return false;
-  getFreeResources_ = reinterpret_cast<FreeResourcesFn>(
-      reinterpret_cast<void*>(GetProcAddress(library_.get(), kFreeResourcesExport)));
+  getFreeResources_ = fw::procAddress<FreeResourcesFn>(library_.get(), kFreeResourcesExport);
   return true;
 }

@@ -1,6 +1,7 @@
 #include "probes/memory_status.h"
 
 #include "framework/platform_text.h"
+#include "framework/proc_address.h"
 
 namespace {
 
@@ -60,10 +61,7 @@ std::uint32_t clampedMemorySize(std::uint64_t bytes) {
 }
 
 GlobalMemoryStatusExFn globalMemoryStatusExEntry() {
-  HMODULE kernel = GetModuleHandleA("kernel32.dll");
-  if (!kernel) return nullptr;
-  return reinterpret_cast<GlobalMemoryStatusExFn>(
-      reinterpret_cast<void*>(GetProcAddress(kernel, "GlobalMemoryStatusEx")));
+  return fw::procAddress<GlobalMemoryStatusExFn>(GetModuleHandleA("kernel32.dll"), "GlobalMemoryStatusEx");
 }
 
 MemoryStatus readMemoryStatusRecord(GlobalMemoryStatusExFn extended) {
