@@ -4,10 +4,9 @@
 #include "framework/data_exchange.h"
 #include "framework/handles.h"
 #include "framework/platform_text.h"
+#include "res/resource.h"
 
 namespace fw {
-
-constexpr int kHelpCommand = 57670;
 
 INT_PTR Dialog::doModal() {
   // Like any secondary window, a dialog without a parent is owned by the
@@ -73,7 +72,7 @@ INT_PTR Dialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_HELP:
       // F1 in any window opens what the main window's Help button opens.
       if (const Application* app = Application::current()) {
-        SendMessageA(app->mainWindowHandle(), WM_COMMAND, kHelpCommand, 0);
+        SendMessageA(app->mainWindowHandle(), WM_COMMAND, ID_HELP, 0);
       }
       return TRUE;
     case WM_QUERYDRAGICON: {
