@@ -17,12 +17,11 @@ void initCommonControls() {
 }
 }  // namespace
 
-bool StatusApp::initInstance() {
+void StatusApp::initInstance() {
   initCommonControls();
   StatusDialog dialog;
   setMainWindow(&dialog);
   dialog.doModal();
-  setMainWindow(nullptr);
   // No message loop of our own: the process ends with the status window.
-  return false;
+  setMainWindow(nullptr);
 }

@@ -9,11 +9,8 @@
 namespace fw {
 
 INT_PTR Dialog::doModal() {
-  // Like any secondary window, a dialog without a parent is owned by the
-  // main window, which stays disabled while it runs.
-  HWND owner = parent_;
   const Application* app = Application::current();
-  if (!owner && app && IsWindow(app->mainWindowHandle())) owner = app->mainWindowHandle();
+  HWND owner = app && IsWindow(app->mainWindowHandle()) ? app->mainWindowHandle() : nullptr;
   // The template's texts and font name reach a wide dialog unconverted.
   const auto param = reinterpret_cast<LPARAM>(this);
   return usesWideText()

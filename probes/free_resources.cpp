@@ -3,7 +3,6 @@
 #include <string>
 
 #include "framework/proc_address.h"
-#include "probes/platform_kind.h"
 
 namespace {
 constexpr std::int32_t kSystemResources = 0;
@@ -26,7 +25,7 @@ HMODULE loadFromSystemDirectory() {
 }
 }  // namespace
 
-FreeResources readFreeResources(std::int32_t platformKind, bool libraryLoaded,
+FreeResources readFreeResources(PlatformKind platformKind, bool libraryLoaded,
                                 FreeResourcesFn getFreeResources, const FreeResources& previous) {
   if (platformKind == kPlatformNt) return {kNoLimit, kNoLimit, kNoLimit};
   if (!libraryLoaded) return {0, 0, 0};
@@ -38,7 +37,7 @@ FreeResources readFreeResources(std::int32_t platformKind, bool libraryLoaded,
   return resources;
 }
 
-bool ResourceMeter::bind(std::int32_t platformKind) {
+bool ResourceMeter::bind(PlatformKind platformKind) {
   if (platformKind != kPlatform9x) return true;
   library_.reset(loadFromSystemDirectory());
   if (!library_) return false;

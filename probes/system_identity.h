@@ -15,7 +15,7 @@ struct OsVersionRecord {
 };
 
 struct OsIdentity {
-  std::int32_t platformKind = kPlatformUnidentified;
+  PlatformKind platformKind = kPlatformUnidentified;
   std::wstring name;
   std::wstring versionLine;
 };
