@@ -17,9 +17,9 @@ class Dialog {
   virtual ~Dialog() = default;
   Dialog(const Dialog&) = delete;
 
-  // Creates the window, owned by the main window (which stays disabled
-  // while it runs), runs its modal loop and returns the end code (IDOK,
-  // IDCANCEL or -1 when the window could not be created).
+  // Creates the window, owned by the main window where there is one (it
+  // stays disabled meanwhile), runs its modal loop and returns the end code
+  // (IDOK, IDCANCEL or -1 when the window could not be created).
   INT_PTR doModal();
 
   HWND hwnd() const { return window_; }

@@ -42,9 +42,9 @@ bool SettingsDialog::onInitDialog() {
   sendName(item(IDC_FACE_LIST), LB_SELECTSTRING, static_cast<WPARAM>(-1), choices_.faceSetName);
   drawPreview(choices_.faceSetName);
   lineSwatchRepaint_.attach(item(IDC_LINE_SWATCH),
-                           [this] { fillControlRect(item(IDC_LINE_SWATCH), choices_.lineColor); });
+                            [this] { fillControlRect(item(IDC_LINE_SWATCH), choices_.lineColor); });
   backgroundSwatchRepaint_.attach(item(IDC_BACKGROUND_SWATCH),
-                                 [this] { fillControlRect(item(IDC_BACKGROUND_SWATCH), choices_.backgroundColor); });
+                                  [this] { fillControlRect(item(IDC_BACKGROUND_SWATCH), choices_.backgroundColor); });
   previewRepaint_.attach(item(IDC_FACE_PREVIEW), [this] { redrawPreview(); });
   updateData(false);
   return true;
