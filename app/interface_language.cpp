@@ -1,6 +1,7 @@
 #include "app/interface_language.h"
 
 #include "app/settings_file.h"
+#include "framework/proc_address.h"
 #include "framework/resources.h"
 
 namespace {
@@ -36,11 +37,10 @@ SystemLanguages readSystemLanguages() {
   SystemLanguages languages;
   languages.userDefault = GetUserDefaultLangID();
   languages.systemDefault = GetSystemDefaultLangID();
+  // Windows 2000 and later.
   using GetUiLanguageFn = LANGID(WINAPI*)();
-  HMODULE kernel = GetModuleHandleA("kernel32.dll");
-  const auto userInterface = kernel ? reinterpret_cast<GetUiLanguageFn>(reinterpret_cast<void*>(
-                                          GetProcAddress(kernel, "GetUserDefaultUILanguage")))
-                                    : nullptr;
+  const auto userInterface =
+      fw::procAddress<GetUiLanguageFn>(GetModuleHandleA("kernel32.dll"), "GetUserDefaultUILanguage");
   if (userInterface) {
     languages.hasUserInterfaceLanguage = true;
     languages.userInterface = userInterface();

@@ -122,8 +122,8 @@ bool ProfileSettingsStore::saveDefaultUnit(std::int32_t unit) {
   return writeIntSetting(settings::kGeneral, settings::kUnitButton, unit, path_);
 }
 
-bool ProfileSettingsStore::saveUnitAtExit(std::int32_t unitAtExit) {
-  return writeIntSetting(settings::kGeneral, settings::kUnitEnd, unitAtExit, path_);
+bool ProfileSettingsStore::saveUnitAtExit(bool unitAtExit) {
+  return writeIntSetting(settings::kGeneral, settings::kUnitEnd, unitAtExit ? 1 : 0, path_);
 }
 
 bool ProfileSettingsStore::saveFaceSet(const std::wstring& name) {
@@ -165,8 +165,8 @@ bool writeSettingsAtExit(const ExitSettings& exit, const std::wstring& path) {
   auto write = [&](const char* section, const char* key, std::int32_t value) {
     if (!writeIntSetting(section, key, value, path)) written = false;
   };
-  if (exit.unitAtExit != 0) write(kGeneral, kUnitButton, exit.displayUnit);
-  write(kGeneral, kAlwaysOnTop, exit.alwaysOnTop);
+  if (exit.unitAtExit) write(kGeneral, kUnitButton, exit.displayUnit);
+  write(kGeneral, kAlwaysOnTop, exit.alwaysOnTop ? 1 : 0);
   write(kGeneral, kX, exit.window.x);
   write(kGeneral, kY, exit.window.y);
   write(kMonitor, kX, exit.monitorX);

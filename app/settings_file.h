@@ -90,7 +90,7 @@ class ProfileSettingsStore final : public SettingsStore {
   bool saveLineColor(COLORREF colour) override;
   bool saveBackgroundColor(COLORREF colour) override;
   bool saveDefaultUnit(std::int32_t unit) override;
-  bool saveUnitAtExit(std::int32_t unitAtExit) override;
+  bool saveUnitAtExit(bool unitAtExit) override;
   bool saveFaceSet(const std::wstring& name) override;
   void reportUnsaved() override;
 
@@ -124,9 +124,9 @@ StartupPlacement startupPlacement(std::int32_t alwaysOnTop);
 
 // What the status window keeps when it closes.
 struct ExitSettings {
-  std::int32_t unitAtExit = 0;
+  bool unitAtExit = false;
   std::int32_t displayUnit = 0;
-  std::int32_t alwaysOnTop = 0;
+  bool alwaysOnTop = false;
   POINT window{};
   std::int32_t monitorX = 0;
   std::int32_t monitorY = 0;

@@ -5,6 +5,7 @@
 #include "app/interface_language.h"
 #include "app/settings_file.h"
 #include "app/status_dialog.h"
+#include "framework/proc_address.h"
 
 namespace {
 // The progress bars' class. The extended call needs common controls 4.70,
@@ -12,22 +13,18 @@ namespace {
 // one is everywhere.
 void initCommonControls() {
   using InitExFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-  HMODULE library = GetModuleHandleA("comctl32.dll");
-  const auto initEx = library ? reinterpret_cast<InitExFn>(reinterpret_cast<void*>(
-                                    GetProcAddress(library, "InitCommonControlsEx")))
-                              : nullptr;
+  const auto initEx = fw::procAddress<InitExFn>(GetModuleHandleA("comctl32.dll"), "InitCommonControlsEx");
   INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
   if (!initEx || !initEx(&controls)) InitCommonControls();
 }
 }  // namespace
 
-bool StatusApp::initInstance() {
+void StatusApp::initInstance() {
   initCommonControls();
   chooseInterfaceLanguage(settings::pathInCurrentDirectory());
   StatusDialog dialog;
   setMainWindow(&dialog);
   dialog.doModal();
-  setMainWindow(nullptr);
   // No message loop of our own: the process ends with the status window.
-  return false;
+  setMainWindow(nullptr);
 }

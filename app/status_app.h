@@ -6,5 +6,5 @@
 
 class StatusApp : public fw::Application {
  protected:
-  bool initInstance() override;
+  void initInstance() override;
 };

@@ -12,6 +12,7 @@
 #include "framework/data_exchange.h"
 #include "framework/handles.h"
 #include "framework/resources.h"
+#include "framework/proc_address.h"
 #include "probes/cpu_load.h"
 #include "probes/system_identity.h"
 #include "probes/uptime.h"
@@ -41,19 +42,17 @@ constexpr int kUnitLabelIds[] = {IDC_PHYSICAL_TOTAL_UNIT, IDC_PHYSICAL_FREE_UNIT
 // a theme library the process has already loaded is asked; where none is
 // loaded (Windows before XP), nothing is styled in the first place.
 void keepClassicLook(HWND control) {
-  HMODULE themes = GetModuleHandleA("uxtheme.dll");
-  if (!control || !themes) return;
+  if (!control) return;
   using SetWindowThemeFn = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
-  const auto setWindowTheme =
-      reinterpret_cast<SetWindowThemeFn>(reinterpret_cast<void*>(GetProcAddress(themes, "SetWindowTheme")));
+  const auto setWindowTheme = fw::procAddress<SetWindowThemeFn>(GetModuleHandleA("uxtheme.dll"), "SetWindowTheme");
   // A class list that names no class: the control finds no style to use.
   if (setWindowTheme) setWindowTheme(control, L" ", L" ");
 }
 
 }  // namespace
 
-StatusDialog::StatusDialog(HWND parent)
-    : fw::Dialog(IDD_STATUS, parent), appIcon(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAIN_ICON))) {}
+StatusDialog::StatusDialog()
+    : fw::Dialog(IDD_STATUS), appIcon(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAIN_ICON))) {}
 
 void StatusDialog::doDataExchange(fw::DataExchange& dx) {
   dx.number(IDC_CPU_LOAD, cpuLoad);
@@ -120,19 +119,21 @@ void StatusDialog::useMenuOfTheLanguage() {
 
 void StatusDialog::readSettings() {
   StartupSettings stored = readStartupSettings(ProfileSettingsReader(settingsPath));
-  choices = {stored.defaultUnit, stored.unitAtExit, stored.lineColor, stored.backgroundColor, stored.faceSetName};
+  choices.defaultUnit = stored.defaultUnit;
+  choices.unitAtExit = stored.unitAtExit != 0;
+  choices.lineColor = stored.lineColor;
+  choices.backgroundColor = stored.backgroundColor;
+  choices.faceSetName = stored.faceSetName;
   displayUnit = choices.defaultUnit;
   fillControlRect(item(IDC_GRAPH), choices.backgroundColor);
   graphRepaint.attach(item(IDC_GRAPH), [this] { fillControlRect(item(IDC_GRAPH), choices.backgroundColor); });
 
-  alwaysOnTop = stored.alwaysOnTop;
-  const StartupPlacement placement = startupPlacement(alwaysOnTop);
-  if (placement == StartupPlacement::KeepCentred) {
-    // Nothing saved yet: stay where a new dialog opens.
-    alwaysOnTop = 0;
-  } else {
-    SetWindowPos(hwnd(), placement == StartupPlacement::MoveTopmost ? HWND_TOPMOST : HWND_NOTOPMOST,
-                 stored.windowX, stored.windowY, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+  const StartupPlacement placement = startupPlacement(stored.alwaysOnTop);
+  alwaysOnTop = placement == StartupPlacement::MoveTopmost;
+  // With nothing saved yet the window stays where a new dialog opens.
+  if (placement != StartupPlacement::KeepCentred) {
+    SetWindowPos(hwnd(), alwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, stored.windowX, stored.windowY, 0, 0,
+                 SWP_NOSIZE | SWP_SHOWWINDOW);
   }
   monitorX = stored.monitorX;
   monitorY = stored.monitorY;
@@ -147,10 +148,14 @@ void StatusDialog::refreshStatus() {
   setBar(IDC_GDI_RESOURCE_BAR, freeResources.gdi);
   setBar(IDC_USER_RESOURCE_BAR, freeResources.user);
   readMemoryStatus();
-  drawFace(item(IDC_FACE),
-           selectFace({cpuLoad, resourceMeter.loaded(), platformKind, freeResources.system,
-                       memoryFigures.physicalTotal, memoryFigures.physicalFree}),
-           choices.faceSetName);
+  FaceReadings readings;
+  readings.cpuLoad = cpuLoad;
+  readings.resourceMeterLoaded = resourceMeter.loaded();
+  readings.platformKind = platformKind;
+  readings.systemResources = freeResources.system;
+  readings.physicalTotal = memoryFigures.physicalTotal;
+  readings.physicalFree = memoryFigures.physicalFree;
+  drawFace(item(IDC_FACE), selectFace(readings), choices.faceSetName);
   uptimeText = formatUptime(readUptimeMilliseconds(), uptimePatterns);
   updateData(false);
 }
@@ -229,8 +234,14 @@ void StatusDialog::onAlwaysOnTop() {
 // The monitor window stands in for this one; this window's timer goes on
 // refreshing it out of sight, and only the monitor's position comes back.
 void StatusDialog::onMonitor() {
-  MonitorDialog monitor(
-      {monitorY, monitorX, platformKind, choices.backgroundColor, cpuHistory, choices.lineColor});
+  MonitorState state;
+  state.monitorX = monitorX;
+  state.monitorY = monitorY;
+  state.platformKind = platformKind;
+  state.lineColor = choices.lineColor;
+  state.backgroundColor = choices.backgroundColor;
+  state.cpuHistory = cpuHistory;
+  MonitorDialog monitor(state);
   ShowWindow(hwnd(), SW_HIDE);
   monitor.doModal();
   monitorX = monitor.state().monitorX;
@@ -269,9 +280,14 @@ void StatusDialog::onDestroy() {
   resourceMeter.unbind();
   RECT window{};
   GetWindowRect(hwnd(), &window);
-  if (!writeSettingsAtExit({choices.unitAtExit, displayUnit, alwaysOnTop, {window.left, window.top}, monitorX,
-                            monitorY},
-                           settingsPath)) {
+  ExitSettings atExit;
+  atExit.unitAtExit = choices.unitAtExit;
+  atExit.displayUnit = displayUnit;
+  atExit.alwaysOnTop = alwaysOnTop;
+  atExit.window = {window.left, window.top};
+  atExit.monitorX = monitorX;
+  atExit.monitorY = monitorY;
+  if (!writeSettingsAtExit(atExit, settingsPath)) {
     // This window is already hidden and on its way out: the box stands on
     // its own, with a taskbar button, rather than hang on it.
     if (fw::Application* app = fw::Application::current()) app->setMainWindow(nullptr);

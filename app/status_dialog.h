@@ -15,12 +15,13 @@
 #include "probes/memory_status.h"
 #include "probes/uptime.h"
 #include "res/resource.h"
+#include "probes/platform_kind.h"
 #include "tools/colour_choice.h"
 #include "tools/settings_store.h"
 
 class StatusDialog : public fw::Dialog {
  public:
-  explicit StatusDialog(HWND parent = nullptr);
+  StatusDialog();
 
  protected:
   void doDataExchange(fw::DataExchange& dx) override;
@@ -48,9 +49,9 @@ class StatusDialog : public fw::Dialog {
   std::wstring settingsPath;
   // The default unit, unit-at-exit option, graph colours and face set.
   SettingsChoices choices;
-  std::int32_t platformKind = 0;
-  std::int32_t monitorY = 0;
+  PlatformKind platformKind = kPlatformUnidentified;
   std::int32_t monitorX = 0;
+  std::int32_t monitorY = 0;
   CpuHistory cpuHistory{};
   std::int32_t cpuLoad = 0;
   FreeResources freeResources;
@@ -63,7 +64,7 @@ class StatusDialog : public fw::Dialog {
   std::wstring cpuName;
   std::wstring osName;
   std::wstring osVersion;
-  std::int32_t alwaysOnTop = 0;
+  bool alwaysOnTop = false;
   std::uint32_t freeMemoryPercent = 0;
   std::wstring freeMemoryText;
   // The words of the two texts the refresh composes.

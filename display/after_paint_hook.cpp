@@ -45,9 +45,9 @@ void forget(AfterPaintHook* hook) {
 
 AfterPaintHook::~AfterPaintHook() { detach(); }
 
-bool AfterPaintHook::attach(HWND control, std::function<void()> afterPaint) {
+void AfterPaintHook::attach(HWND control, std::function<void()> afterPaint) {
   detach();
-  if (!control || hookOf(control)) return false;
+  if (!control || hookOf(control)) return;
   control_ = control;
   afterPaint_ = std::move(afterPaint);
   attachedHooks().push_back(this);
@@ -55,9 +55,7 @@ bool AfterPaintHook::attach(HWND control, std::function<void()> afterPaint) {
   if (!original_) {
     forget(this);
     control_ = nullptr;
-    return false;
   }
-  return true;
 }
 
 void AfterPaintHook::detach() {

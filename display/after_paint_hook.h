@@ -27,9 +27,9 @@ class AfterPaintHook {
   AfterPaintHook(const AfterPaintHook&) = delete;
   AfterPaintHook& operator=(const AfterPaintHook&) = delete;
 
-  // Hooks `control` (a previous control is let go first); false when it
-  // could not be subclassed.
-  bool attach(HWND control, std::function<void()> afterPaint);
+  // Hooks `control` (a previous control is let go first); a control that
+  // is missing, already hooked or cannot be subclassed stays as it is.
+  void attach(HWND control, std::function<void()> afterPaint);
   void detach();
   HWND control() const { return control_; }
 

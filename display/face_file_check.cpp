@@ -1,11 +1,19 @@
 #include "display/face_file_check.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 
 constexpr std::size_t kFileHeaderBytes = 14;
 constexpr std::uint32_t kCoreHeaderBytes = 12;
 constexpr std::uint32_t kInfoHeaderBytes = 40;
 constexpr std::uint32_t kLargestInfoHeaderBytes = 124;
+// The info headers the platform documents: the plain one, the two that
+// carry the bit-field masks (52 and 56 bytes), version 4 and version 5.
+// With any other size the masks and the colour table lie elsewhere than a
+// reader looks for them.
+constexpr std::uint32_t kInfoHeaderSizes[] = {kInfoHeaderBytes, 52, 56, 108, kLargestInfoHeaderBytes};
 constexpr std::uint32_t kBitfieldMaskBytes = 12;
 constexpr std::uint32_t kUncompressed = 0;
 constexpr std::uint32_t kRunLength8 = 1;
@@ -39,7 +47,9 @@ bool readLayout(const std::uint8_t* info, std::uint32_t headerBytes, Layout& lay
     layout.colourEntryBytes = 3;
     return layout.bitCount == 1 || layout.bitCount == 4 || layout.bitCount == 8 || layout.bitCount == 24;
   }
-  if (headerBytes < kInfoHeaderBytes || headerBytes > kLargestInfoHeaderBytes) return false;
+  if (std::find(std::begin(kInfoHeaderSizes), std::end(kInfoHeaderSizes), headerBytes) == std::end(kInfoHeaderSizes)) {
+    return false;
+  }
   layout.width = static_cast<std::int32_t>(read32(info + 4));
   layout.height = static_cast<std::int32_t>(read32(info + 8));
   layout.planes = read16(info + 12);

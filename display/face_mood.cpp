@@ -1,6 +1,5 @@
 #include "display/face_mood.h"
 
-#include "probes/platform_kind.h"
 #include "res/resource.h"
 
 namespace {

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "probes/platform_kind.h"
+
 enum class FaceMood { Fine, Calm, Down, Busy };
 
 // Used physical memory in whole percent, ((total - free + 1) / total) * 100
@@ -16,7 +18,7 @@ std::int32_t usedMemoryPercent(std::uint64_t total, std::uint64_t free);
 struct FaceReadings {
   std::int32_t cpuLoad = 0;
   bool resourceMeterLoaded = false;
-  std::int32_t platformKind = 0;
+  PlatformKind platformKind = kPlatformUnidentified;
   std::int32_t systemResources = 0;
   std::uint64_t physicalTotal = 0;
   std::uint64_t physicalFree = 0;

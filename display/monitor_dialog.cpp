@@ -9,7 +9,7 @@ constexpr UINT_PTR kSampleTimer = 1;
 constexpr UINT kSamplePeriodMs = 1000;
 }  // namespace
 
-MonitorDialog::MonitorDialog(const MonitorState& state, HWND parent) : fw::Dialog(IDD_MONITOR, parent), state_(state) {}
+MonitorDialog::MonitorDialog(const MonitorState& state) : fw::Dialog(IDD_MONITOR), state_(state) {}
 
 bool MonitorDialog::onInitDialog() {
   fw::Dialog::onInitDialog();
@@ -19,8 +19,8 @@ bool MonitorDialog::onInitDialog() {
   if (state_.monitorY < 0) state_.monitorY = 0;
   SetWindowPos(hwnd(), HWND_NOTOPMOST, state_.monitorX, state_.monitorY, 0, 0, SWP_NOSIZE);
   drawHistoryGraph();
-  graphRepaint.attach(item(IDC_GRAPH), [this] { drawHistoryGraph(); });
-  timerId = SetTimer(hwnd(), kSampleTimer, kSamplePeriodMs, nullptr);
+  graphRepaint_.attach(item(IDC_GRAPH), [this] { drawHistoryGraph(); });
+  timerId_ = SetTimer(hwnd(), kSampleTimer, kSamplePeriodMs, nullptr);
   return true;
 }
 
@@ -32,7 +32,7 @@ void MonitorDialog::onTimer(UINT_PTR) {
   saveMonitorPosition();
 }
 
-void MonitorDialog::onDestroy() { KillTimer(hwnd(), timerId); }
+void MonitorDialog::onDestroy() { KillTimer(hwnd(), timerId_); }
 
 void MonitorDialog::drawHistoryGraph() {
   ::drawHistoryGraph(item(IDC_GRAPH), state_.cpuHistory, state_.lineColor, state_.backgroundColor);

@@ -11,21 +11,22 @@
 #include "display/after_paint_hook.h"
 #include "display/cpu_history.h"
 #include "framework/dialog.h"
+#include "probes/platform_kind.h"
 
 // What the status window hands the monitor window; only the position comes
 // back.
 struct MonitorState {
-  std::int32_t monitorY = 0;
   std::int32_t monitorX = 0;
-  std::int32_t platformKind = 0;
+  std::int32_t monitorY = 0;
+  PlatformKind platformKind = kPlatformUnidentified;
+  COLORREF lineColor = 0;
   COLORREF backgroundColor = 0;
   CpuHistory cpuHistory{};
-  COLORREF lineColor = 0;
 };
 
 class MonitorDialog : public fw::Dialog {
  public:
-  explicit MonitorDialog(const MonitorState& state, HWND parent = nullptr);
+  explicit MonitorDialog(const MonitorState& state);
 
   const MonitorState& state() const { return state_; }
 
@@ -39,8 +40,8 @@ class MonitorDialog : public fw::Dialog {
   void saveMonitorPosition();
 
   MonitorState state_;
-  UINT_PTR timerId = 0;
+  UINT_PTR timerId_ = 0;
   // Draws the graph again whenever the graph control has painted itself,
   // which would otherwise wipe it until the next tick.
-  display::AfterPaintHook graphRepaint;
+  display::AfterPaintHook graphRepaint_;
 };

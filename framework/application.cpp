@@ -2,12 +2,12 @@
 
 #include "framework/dialog.h"
 #include "framework/platform_text.h"
+#include "res/resource.h"
 
 namespace fw {
 namespace {
 
 Application* theApplication = nullptr;
-constexpr int kAppExitCommand = 57665;
 
 std::wstring moduleBaseName(HINSTANCE instance) {
   std::wstring path;
@@ -41,7 +41,7 @@ int Application::run(HINSTANCE instance) {
 HWND Application::mainWindowHandle() const { return mainWindow_ ? mainWindow_->hwnd() : nullptr; }
 
 bool Application::onCommand(int id) {
-  if (id != kAppExitCommand) return false;
+  if (id != ID_APP_EXIT) return false;
   if (HWND main = mainWindowHandle()) SendMessageA(main, WM_CLOSE, 0, 0);
   return true;
 }

@@ -33,8 +33,8 @@ class Application {
   virtual bool onCommand(int id);
 
  protected:
-  // Returns false when the application should end without a message loop.
-  virtual bool initInstance() = 0;
+  // The application's whole run: the process ends when it returns.
+  virtual void initInstance() = 0;
 
  private:
   std::wstring name_;

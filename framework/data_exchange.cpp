@@ -22,12 +22,12 @@ void DataExchange::radio(int firstId, std::int32_t& value) {
   }
 }
 
-void DataExchange::check(int id, std::int32_t& value) {
+void DataExchange::check(int id, bool& value) {
   HWND box = controls_.find(id);
   if (saving_) {
-    value = static_cast<std::int32_t>(SendMessageA(box, BM_GETCHECK, 0, 0));
+    value = SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
   } else {
-    SendMessageA(box, BM_SETCHECK, static_cast<WPARAM>(value), 0);
+    SendMessageA(box, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
   }
 }
 

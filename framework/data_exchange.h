@@ -30,7 +30,7 @@ class DataExchange {
   // next control with WS_GROUP: the index of the checked one among the radio
   // buttons of the group, -1 for none.
   void radio(int firstId, std::int32_t& value);
-  void check(int id, std::int32_t& value);
+  void check(int id, bool& value);
 
  private:
   ControlList& controls_;

@@ -5,17 +5,13 @@
 #include "framework/handles.h"
 #include "framework/platform_text.h"
 #include "framework/resources.h"
+#include "res/resource.h"
 
 namespace fw {
 
-constexpr int kHelpCommand = 57670;
-
 INT_PTR Dialog::doModal() {
-  // Like any secondary window, a dialog without a parent is owned by the
-  // main window, which stays disabled while it runs.
-  HWND owner = parent_;
   const Application* app = Application::current();
-  if (!owner && app && IsWindow(app->mainWindowHandle())) owner = app->mainWindowHandle();
+  HWND owner = app && IsWindow(app->mainWindowHandle()) ? app->mainWindowHandle() : nullptr;
   // The template in the run's language. Its texts and font name reach a
   // wide dialog unconverted; the narrow call shows them in the system's
   // code page.
@@ -77,7 +73,7 @@ INT_PTR Dialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_HELP:
       // F1 in any window opens what the main window's Help button opens.
       if (const Application* app = Application::current()) {
-        SendMessageA(app->mainWindowHandle(), WM_COMMAND, kHelpCommand, 0);
+        SendMessageA(app->mainWindowHandle(), WM_COMMAND, ID_HELP, 0);
       }
       return TRUE;
     case WM_QUERYDRAGICON: {

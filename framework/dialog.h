@@ -13,11 +13,12 @@ class DataExchange;
 
 class Dialog {
  public:
-  explicit Dialog(int templateId, HWND parent = nullptr) : templateId_(templateId), parent_(parent) {}
+  explicit Dialog(int templateId) : templateId_(templateId) {}
   virtual ~Dialog() = default;
   Dialog(const Dialog&) = delete;
 
-  // Creates the window, runs its modal loop and returns the end code
+  // Creates the window, owned by the main window where there is one (it
+  // stays disabled meanwhile), runs its modal loop and returns the end code
   // (IDOK, IDCANCEL or -1 when the window could not be created).
   INT_PTR doModal();
 
@@ -61,7 +62,6 @@ class Dialog {
   void routeCommand(WPARAM wParam);
 
   int templateId_;
-  HWND parent_;
   HWND window_ = nullptr;
   ControlList controls_;
 };

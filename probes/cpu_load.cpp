@@ -3,8 +3,6 @@
 #include <cmath>
 #include <cstring>
 
-#include "probes/platform_kind.h"
-
 namespace {
 
 // NtQuerySystemInformation classes and the record layouts read. The basic
@@ -157,8 +155,7 @@ std::int32_t sampleCpuLoad9x(CpuLoadPlatform& platform) {
   return usage;
 }
 
-std::int32_t sampleCpuLoad(std::int32_t platformKind, CpuLoadPlatform& platform,
-                           CpuReadings& previous) {
+std::int32_t sampleCpuLoad(PlatformKind platformKind, CpuLoadPlatform& platform, CpuReadings& previous) {
   std::int32_t load = 0;
   if (platformKind == kPlatform9x) {
     load = sampleCpuLoad9x(platform);
@@ -176,6 +173,6 @@ std::int32_t sampleCpuLoad(std::int32_t platformKind, CpuLoadPlatform& platform,
   return load;
 }
 
-std::int32_t sampleCpuLoad(std::int32_t platformKind) {
+std::int32_t sampleCpuLoad(PlatformKind platformKind) {
   return sampleCpuLoad(platformKind, win32CpuLoadPlatform(), processCpuReadings());
 }

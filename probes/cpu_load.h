@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "probes/platform_kind.h"
+
 // The readings of the last successful NT sample, in 100 ns units. Zero idle
 // time means no sample has been taken yet. From ntdll: the idle time and the
 // system clock; from GetSystemTimes: the idle time and the kernel plus user
@@ -43,9 +45,8 @@ CpuLoadPlatform& win32CpuLoadPlatform();
 
 // The load 0..100 for the caller's platform kind; anything the source gives
 // outside that range counts as no measurement and yields 0.
-std::int32_t sampleCpuLoad(std::int32_t platformKind, CpuLoadPlatform& platform,
-                           CpuReadings& previous);
-std::int32_t sampleCpuLoad(std::int32_t platformKind);
+std::int32_t sampleCpuLoad(PlatformKind platformKind, CpuLoadPlatform& platform, CpuReadings& previous);
+std::int32_t sampleCpuLoad(PlatformKind platformKind);
 
 // The 9x kernel's CPU usage, unchecked; 0 when it cannot be read.
 std::int32_t sampleCpuLoad9x(CpuLoadPlatform& platform);
@@ -76,12 +77,11 @@ bool truncateToInt32(double value, std::int32_t& result);
 class NtCpuMeter {
  public:
   NtCpuMeter(CpuLoadPlatform& platform, CpuReadings& previous);
-  virtual ~NtCpuMeter();
+  ~NtCpuMeter();
   NtCpuMeter(const NtCpuMeter&) = delete;
   NtCpuMeter& operator=(const NtCpuMeter&) = delete;
 
   std::int32_t sample();
-  std::int32_t processorCount() const { return processorCount_; }
 
  private:
   void bindQuery();

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "framework/handles.h"
+#include "framework/proc_address.h"
 #include "probes/cpu_load.h"
 
 namespace {
@@ -19,12 +20,8 @@ std::int64_t toInt64(const FILETIME& time) {
 // lacks it (Windows 9x, NT 4, Windows 2000); looked up once, since kernel32
 // stays loaded for the life of the process.
 GetSystemTimesFn systemTimesEntry() {
-  static const GetSystemTimesFn entry = [] {
-    HMODULE kernel32 = GetModuleHandleA("kernel32");
-    if (!kernel32) return GetSystemTimesFn{};
-    return reinterpret_cast<GetSystemTimesFn>(
-        reinterpret_cast<void*>(GetProcAddress(kernel32, "GetSystemTimes")));
-  }();
+  static const GetSystemTimesFn entry =
+      fw::procAddress<GetSystemTimesFn>(GetModuleHandleA("kernel32"), "GetSystemTimes");
   return entry;
 }
 
@@ -47,19 +44,11 @@ class Win32CpuLoadPlatform final : public CpuLoadPlatform {
 
   bool bindSystemQuery() override {
     // ntdll is always loaded; no reference is taken, so none is released.
-    module_ = GetModuleHandleA("ntdll");
-    query_ = nullptr;
-    if (module_) {
-      query_ = reinterpret_cast<NtQuerySystemInformationFn>(
-          reinterpret_cast<void*>(GetProcAddress(module_, "NtQuerySystemInformation")));
-    }
+    query_ = fw::procAddress<NtQuerySystemInformationFn>(GetModuleHandleA("ntdll"), "NtQuerySystemInformation");
     return query_ != nullptr;
   }
 
-  void unbindSystemQuery() override {
-    module_ = nullptr;
-    query_ = nullptr;
-  }
+  void unbindSystemQuery() override { query_ = nullptr; }
 
   std::int32_t querySystemInformation(std::uint32_t infoClass, void* buffer,
                                       std::uint32_t length) override {
@@ -82,7 +71,6 @@ class Win32CpuLoadPlatform final : public CpuLoadPlatform {
   }
 
  private:
-  HMODULE module_ = nullptr;
   NtQuerySystemInformationFn query_ = nullptr;
 };
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "probes/platform_kind.h"
+#include "framework/proc_address.h"
 
 namespace {
 constexpr std::int32_t kSystemResources = 0;
@@ -25,7 +25,7 @@ HMODULE loadFromSystemDirectory() {
 }
 }  // namespace
 
-FreeResources readFreeResources(std::int32_t platformKind, bool libraryLoaded,
+FreeResources readFreeResources(PlatformKind platformKind, bool libraryLoaded,
                                 FreeResourcesFn getFreeResources, const FreeResources& previous) {
   if (platformKind == kPlatformNt) return {kNoLimit, kNoLimit, kNoLimit};
   if (!libraryLoaded) return {0, 0, 0};
@@ -37,11 +37,10 @@ FreeResources readFreeResources(std::int32_t platformKind, bool libraryLoaded,
   return resources;
 }
 
-bool ResourceMeter::bind(std::int32_t platformKind) {
+bool ResourceMeter::bind(PlatformKind platformKind) {
   if (platformKind != kPlatform9x) return true;
   library_.reset(loadFromSystemDirectory());
   if (!library_) return false;
-  getFreeResources_ = reinterpret_cast<FreeResourcesFn>(
-      reinterpret_cast<void*>(GetProcAddress(library_.get(), kFreeResourcesExport)));
+  getFreeResources_ = fw::procAddress<FreeResourcesFn>(library_.get(), kFreeResourcesExport);
   return true;
 }

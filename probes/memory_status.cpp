@@ -2,6 +2,7 @@
 
 #include "framework/platform_text.h"
 #include "framework/resources.h"
+#include "framework/proc_address.h"
 
 namespace {
 
@@ -61,10 +62,7 @@ std::uint32_t clampedMemorySize(std::uint64_t bytes) {
 }
 
 GlobalMemoryStatusExFn globalMemoryStatusExEntry() {
-  HMODULE kernel = GetModuleHandleA("kernel32.dll");
-  if (!kernel) return nullptr;
-  return reinterpret_cast<GlobalMemoryStatusExFn>(
-      reinterpret_cast<void*>(GetProcAddress(kernel, "GlobalMemoryStatusEx")));
+  return fw::procAddress<GlobalMemoryStatusExFn>(GetModuleHandleA("kernel32.dll"), "GlobalMemoryStatusEx");
 }
 
 MemoryStatus readMemoryStatusRecord(GlobalMemoryStatusExFn extended) {

@@ -15,7 +15,7 @@ struct OsVersionRecord {
 };
 
 struct OsIdentity {
-  std::int32_t platformKind = kPlatformUnidentified;
+  PlatformKind platformKind = kPlatformUnidentified;
   std::wstring name;
   std::wstring versionLine;
 };
@@ -28,7 +28,8 @@ struct OsNames {
 };
 OsIdentity identifyOs(const OsVersionRecord& record, const OsNames& names);
 // A 64-bit program is told 8664 on every x64 processor and names it "x64";
-// the 32-bit program is never told 8664 and keeps its table as it was.
+// the 32-bit program is never told 8664 and names processors by the table
+// alone.
 constexpr bool kProgramIs64Bit = sizeof(void*) == 8;
 std::wstring processorName(std::uint32_t processorType, bool program64Bit = kProgramIs64Bit);
 

@@ -4,6 +4,7 @@
 
 #include "framework/platform_text.h"
 #include "framework/resources.h"
+#include "framework/proc_address.h"
 
 namespace {
 // Right-aligned in two characters.
@@ -21,11 +22,6 @@ std::wstring formatUptime(std::uint64_t milliseconds, const UptimePatterns& patt
 
 std::uint64_t readUptimeMilliseconds() {
   using GetTickCount64Fn = ULONGLONG(WINAPI*)();
-  static const auto tickCount64 = [] {
-    HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    return kernel ? reinterpret_cast<GetTickCount64Fn>(
-                        reinterpret_cast<void*>(GetProcAddress(kernel, "GetTickCount64")))
-                  : nullptr;
-  }();
+  static const auto tickCount64 = fw::procAddress<GetTickCount64Fn>(GetModuleHandleA("kernel32.dll"), "GetTickCount64");
   return tickCount64 ? tickCount64() : GetTickCount();
 }

@@ -8,14 +8,8 @@
 # It runs on the host's path (see host-path.sh; QUIMBEL_FORCE_64=1 forces
 # the 64-bit one) and prints it with the table.
 # Usage: bash scripts/benchmark.sh [--quick]
-set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-# shellcheck source=host-path.sh
-. "$root/scripts/host-path.sh"
-bash "$root/scripts/install-deps.sh"
-quimbel_pick_path
-export QUIMBEL_ARCH
-build=$(quimbel_build_dir "$root" "$QUIMBEL_ARCH")
+# shellcheck source=on-host-path.sh
+. "$(dirname "$0")/on-host-path.sh"
 build32=$(quimbel_build_dir "$root" 32)
 # The shipped PE32 for its size, whichever path runs.
 QUIMBEL_ARCH=32 bash "$root/scripts/build.sh" Quimbel

@@ -1,4 +1,4 @@
-# Sourced by run.sh and test.sh: decides which build runs on this host.
+# Sourced by the scripts that build or run: decides which build runs on this host.
 #
 # The product is the 32-bit Quimbel.exe in build/, run by 32-bit Wine. Some
 # Linux hosts boot with 32-bit emulation switched off; there every i386

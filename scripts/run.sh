@@ -9,14 +9,8 @@
 # forces the latter (see host-path.sh). Each path keeps its own persistent
 # prefix in its build folder unless WINEPREFIX (32-bit) or WINEPREFIX64
 # (64-bit) names one.
-set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-# shellcheck source=host-path.sh
-. "$root/scripts/host-path.sh"
-bash "$root/scripts/install-deps.sh"
-quimbel_pick_path
-export QUIMBEL_ARCH
-build=$(quimbel_build_dir "$root" "$QUIMBEL_ARCH")
+# shellcheck source=on-host-path.sh
+. "$(dirname "$0")/on-host-path.sh"
 echo "Starting the $(quimbel_describe_path "$root" "$QUIMBEL_ARCH"): $QUIMBEL_PATH_REASON."
 bash "$root/scripts/build.sh" Quimbel quimbel_workdir
 # Refresh the working files but keep the user's settings.

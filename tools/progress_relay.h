@@ -2,11 +2,10 @@
 // progress display, while the work itself runs on a thread of its own.
 //
 // A progress position painted at once costs the display's owner a repaint
-// with several round trips to the window system; done between the
-// release's writes, the hundred of them added about a fifth to the
-// release's time. With the writes on a worker thread the repaints happen
-// beside them, and every position is still shown, in the order it was
-// reached, before the work is over.
+// with several round trips to the window system, time the release's writes
+// would wait for if they ran on the same thread. With the writes on a
+// worker thread the repaints happen beside them, and every position is
+// still shown, in the order it was reached, before the work is over.
 #pragma once
 
 #include <windows.h>

@@ -21,9 +21,8 @@ LRESULT sendName(HWND list, UINT message, WPARAM wParam, const std::wstring& nam
 
 }  // namespace
 
-SettingsDialog::SettingsDialog(const SettingsChoices& choices, CustomColours& colours, SettingsStore& settingsStore,
-                               HWND parent)
-    : fw::Dialog(IDD_SETTINGS, parent), choices_(choices), customColours(colours), store(settingsStore) {}
+SettingsDialog::SettingsDialog(const SettingsChoices& choices, CustomColours& customColours, SettingsStore& store)
+    : fw::Dialog(IDD_SETTINGS), choices_(choices), customColours_(customColours), store_(store) {}
 
 void SettingsDialog::doDataExchange(fw::DataExchange& dx) {
   dx.radio(IDC_SETTINGS_UNIT_BYTE, choices_.defaultUnit);
@@ -33,15 +32,15 @@ void SettingsDialog::doDataExchange(fw::DataExchange& dx) {
 bool SettingsDialog::onInitDialog() {
   fw::Dialog::onInitDialog();
   fillFaceList();
-  if (choices_.unitAtExit != 0) enableUnitButtons(false);
+  if (choices_.unitAtExit) enableUnitButtons(false);
   // The first entry that begins with the name, whatever its letter case.
   sendName(item(IDC_FACE_LIST), LB_SELECTSTRING, static_cast<WPARAM>(-1), choices_.faceSetName);
   drawPreview(choices_.faceSetName);
-  lineSwatchRepaint.attach(item(IDC_LINE_SWATCH),
-                           [this] { fillControlRect(item(IDC_LINE_SWATCH), choices_.lineColor); });
-  backgroundSwatchRepaint.attach(item(IDC_BACKGROUND_SWATCH),
-                                 [this] { fillControlRect(item(IDC_BACKGROUND_SWATCH), choices_.backgroundColor); });
-  previewRepaint.attach(item(IDC_FACE_PREVIEW), [this] { redrawPreview(); });
+  lineSwatchRepaint_.attach(item(IDC_LINE_SWATCH),
+                            [this] { fillControlRect(item(IDC_LINE_SWATCH), choices_.lineColor); });
+  backgroundSwatchRepaint_.attach(item(IDC_BACKGROUND_SWATCH),
+                                  [this] { fillControlRect(item(IDC_BACKGROUND_SWATCH), choices_.backgroundColor); });
+  previewRepaint_.attach(item(IDC_FACE_PREVIEW), [this] { redrawPreview(); });
   updateData(false);
   return true;
 }
@@ -49,12 +48,12 @@ bool SettingsDialog::onInitDialog() {
 void SettingsDialog::fillFaceList() {
   HWND list = item(IDC_FACE_LIST);
   SendMessageA(list, LB_RESETCONTENT, 0, 0);
-  faceEntries = {defaultEntry};
-  for (const std::wstring& name : listFaceSetDirectories()) faceEntries.push_back(name);
+  faceEntries_ = {defaultEntry_};
+  for (const std::wstring& name : listFaceSetDirectories()) faceEntries_.push_back(name);
   // The list sorts what it is given; each entry keeps its place in
-  // faceEntries as its item data.
-  for (std::size_t i = 0; i < faceEntries.size(); ++i) {
-    const LRESULT index = sendName(list, LB_ADDSTRING, 0, faceEntries[i]);
+  // faceEntries_ as its item data.
+  for (std::size_t i = 0; i < faceEntries_.size(); ++i) {
+    const LRESULT index = sendName(list, LB_ADDSTRING, 0, faceEntries_[i]);
     if (index >= 0) SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(i));
   }
 }
@@ -88,15 +87,15 @@ bool SettingsDialog::onCommand(int id, int notifyCode) {
 // dialog; one that cannot be kept is still shown, and the user hears of it
 // at once.
 void SettingsDialog::onColour(COLORREF& colour, int swatchId, bool (SettingsStore::*save)(COLORREF)) {
-  if (!chooseColour(hwnd(), colour, customColours)) return;
+  if (!chooseColour(hwnd(), colour, customColours_)) return;
   fillControlRect(item(swatchId), colour);
-  if (!(store.*save)(colour)) store.reportUnsaved();
+  if (!(store_.*save)(colour)) store_.reportUnsaved();
 }
 
 void SettingsDialog::onUnitAtExit() {
   // The box is the truth: it is what OK reads back.
-  choices_.unitAtExit = IsDlgButtonChecked(hwnd(), IDC_UNIT_AT_EXIT) == BST_CHECKED ? 1 : 0;
-  enableUnitButtons(choices_.unitAtExit == 0);
+  choices_.unitAtExit = IsDlgButtonChecked(hwnd(), IDC_UNIT_AT_EXIT) == BST_CHECKED;
+  enableUnitButtons(!choices_.unitAtExit);
 }
 
 void SettingsDialog::onFaceSelChange() {
@@ -104,22 +103,22 @@ void SettingsDialog::onFaceSelChange() {
   const LRESULT index = SendMessageA(list, LB_GETCURSEL, 0, 0);
   if (index == LB_ERR) return;  // nothing chosen: keep the name and the preview
   const LRESULT entry = SendMessageA(list, LB_GETITEMDATA, static_cast<WPARAM>(index), 0);
-  if (entry < 0 || static_cast<std::size_t>(entry) >= faceEntries.size()) return;
-  choices_.faceSetName = faceEntries[static_cast<std::size_t>(entry)];
+  if (entry < 0 || static_cast<std::size_t>(entry) >= faceEntries_.size()) return;
+  choices_.faceSetName = faceEntries_[static_cast<std::size_t>(entry)];
   drawPreview(choices_.faceSetName);
 }
 
 void SettingsDialog::drawPreview(const std::wstring& name) {
   if (name.empty() || isDefaultEntry(name)) {
     drawBuiltinFacePreview(item(IDC_FACE_PREVIEW));
-    previewFaceSet = std::wstring();
+    previewFaceSet_ = std::wstring();
   } else if (drawFileFacePreview(item(IDC_FACE_PREVIEW), name)) {
-    previewFaceSet = name;
+    previewFaceSet_ = name;
   }
 }
 
 void SettingsDialog::redrawPreview() {
-  if (previewFaceSet) drawPreview(*previewFaceSet);
+  if (previewFaceSet_) drawPreview(*previewFaceSet_);
 }
 
 // The preview is larger than its control and lies partly on the dialog's
@@ -137,11 +136,11 @@ bool SettingsDialog::onPaint() {
 void SettingsDialog::saveSettings() {
   std::wstring& faceSetName = choices_.faceSetName;
   if (isDefaultEntry(faceSetName)) faceSetName.clear();
-  const bool unitKept = store.saveDefaultUnit(choices_.defaultUnit);
-  const bool unitAtExitKept = store.saveUnitAtExit(choices_.unitAtExit);
+  const bool unitKept = store_.saveDefaultUnit(choices_.defaultUnit);
+  const bool unitAtExitKept = store_.saveUnitAtExit(choices_.unitAtExit);
   const bool storable = faceSetName.empty() || faceSetNameFor(faceSetName);
-  const bool faceSetKept = !storable || store.saveFaceSet(faceSetName);
-  if (!(unitKept && unitAtExitKept && faceSetKept)) store.reportUnsaved();
+  const bool faceSetKept = !storable || store_.saveFaceSet(faceSetName);
+  if (!(unitKept && unitAtExitKept && faceSetKept)) store_.reportUnsaved();
   if (!storable) {
     fw::appMessageBox(fw::fillIn(fw::loadString(IDS_FACE_SET_NOT_KEPT), {faceSetName}), MB_OK | MB_ICONEXCLAMATION);
   }

@@ -20,8 +20,7 @@ class SettingsDialog : public fw::Dialog {
  public:
   // The colour chooser's custom colours live with the caller, so they last
   // beyond one opening of the dialog; the store keeps what is chosen.
-  SettingsDialog(const SettingsChoices& choices, CustomColours& customColours, SettingsStore& store,
-                 HWND parent = nullptr);
+  SettingsDialog(const SettingsChoices& choices, CustomColours& customColours, SettingsStore& store);
 
   // What the user has chosen so far; after OK, what to take back.
   const SettingsChoices& choices() const { return choices_; }
@@ -48,22 +47,22 @@ class SettingsDialog : public fw::Dialog {
   // the default entry) and remembers it when it could be drawn.
   void drawPreview(const std::wstring& name);
   void redrawPreview();
-  bool isDefaultEntry(const std::wstring& name) const { return name == defaultEntry; }
+  bool isDefaultEntry(const std::wstring& name) const { return name == defaultEntry_; }
 
   SettingsChoices choices_;
-  CustomColours& customColours;
-  SettingsStore& store;
+  CustomColours& customColours_;
+  SettingsStore& store_;
   // The list's entry for the built-in faces; it never reaches the file.
-  const std::wstring defaultEntry = fw::loadString(IDS_DEFAULT_FACE_SET);
+  const std::wstring defaultEntry_ = fw::loadString(IDS_DEFAULT_FACE_SET);
   // The list's entries as added; each entry's item data is its place here,
   // so a selection is read without reading the list's text back.
-  std::vector<std::wstring> faceEntries;
+  std::vector<std::wstring> faceEntries_;
   // What the preview shows, drawn again whenever the dialog has painted:
   // empty for the built-in face, nothing before anything could be drawn.
-  std::optional<std::wstring> previewFaceSet;
+  std::optional<std::wstring> previewFaceSet_;
   // The swatches and the preview are drawn over controls that paint
   // themselves after the dialog: each is drawn again once its control has.
-  display::AfterPaintHook lineSwatchRepaint;
-  display::AfterPaintHook backgroundSwatchRepaint;
-  display::AfterPaintHook previewRepaint;
+  display::AfterPaintHook lineSwatchRepaint_;
+  display::AfterPaintHook backgroundSwatchRepaint_;
+  display::AfterPaintHook previewRepaint_;
 };

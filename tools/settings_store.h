@@ -14,7 +14,7 @@
 // built-in faces.
 struct SettingsChoices {
   std::int32_t defaultUnit = -1;
-  std::int32_t unitAtExit = 0;
+  bool unitAtExit = false;
   COLORREF lineColor = 0;
   COLORREF backgroundColor = 0;
   std::wstring faceSetName;
@@ -27,7 +27,7 @@ class SettingsStore {
   virtual bool saveLineColor(COLORREF colour) = 0;
   virtual bool saveBackgroundColor(COLORREF colour) = 0;
   virtual bool saveDefaultUnit(std::int32_t unit) = 0;
-  virtual bool saveUnitAtExit(std::int32_t unitAtExit) = 0;
+  virtual bool saveUnitAtExit(bool unitAtExit) = 0;
   // An empty name stands for the built-in faces; a name is one the file can
   // hold (faceSetNameFor).
   virtual bool saveFaceSet(const std::wstring& name) = 0;

@@ -40,15 +40,15 @@ class Part {
 // names carry the pointer size or the calling convention.
 #if defined(__i386__)
 #define QUIMBEL_MEMBER __attribute__((thiscall))
-#define READ_FREE_RESOURCES _Z17readFreeResourcesibPU7stdcallFiiERK13FreeResources
+#define READ_FREE_RESOURCES _Z17readFreeResources12PlatformKindbPU7stdcallFiiERK13FreeResources
 #define DRAW_HISTORY_GRAPH _Z16drawHistoryGraphP6HWND__RKSt5arrayIjLj30EEmm
 #else
 #define QUIMBEL_MEMBER
-#define READ_FREE_RESOURCES _Z17readFreeResourcesibPFiiERK13FreeResources
+#define READ_FREE_RESOURCES _Z17readFreeResources12PlatformKindbPFiiERK13FreeResources
 #define DRAW_HISTORY_GRAPH _Z16drawHistoryGraphP6HWND__RKSt5arrayIjLy30EEmm
 #endif
 #define UPDATE_DATA _ZN2fw6Dialog10updateDataEb
-#define SAMPLE_CPU_LOAD _Z13sampleCpuLoadi
+#define SAMPLE_CPU_LOAD _Z13sampleCpuLoad12PlatformKind
 #define READ_MEMORY_STATUS_RECORD _Z22readMemoryStatusRecordv
 #define DRAW_FACE _Z8drawFaceP6HWND__8FaceMoodRKNSt7__cxx1112basic_stringIwSt11char_traitsIwESaIwEEE
 
@@ -63,14 +63,15 @@ void QUIMBEL_MEMBER WRAP(UPDATE_DATA)(fw::Dialog* dialog, bool save) {
   REAL(UPDATE_DATA)(dialog, save);
 }
 
-int REAL(SAMPLE_CPU_LOAD)(int platformKind);
-int WRAP(SAMPLE_CPU_LOAD)(int platformKind) {
+int REAL(SAMPLE_CPU_LOAD)(PlatformKind platformKind);
+int WRAP(SAMPLE_CPU_LOAD)(PlatformKind platformKind) {
   Part part("CPU sample");
   return REAL(SAMPLE_CPU_LOAD)(platformKind);
 }
 
-FreeResources REAL(READ_FREE_RESOURCES)(int, bool, FreeResourcesFn, const FreeResources&);
-FreeResources WRAP(READ_FREE_RESOURCES)(int kind, bool loaded, FreeResourcesFn read, const FreeResources& previous) {
+FreeResources REAL(READ_FREE_RESOURCES)(PlatformKind, bool, FreeResourcesFn, const FreeResources&);
+FreeResources WRAP(READ_FREE_RESOURCES)(PlatformKind kind, bool loaded, FreeResourcesFn read,
+                                        const FreeResources& previous) {
   Part part("resources");
   return REAL(READ_FREE_RESOURCES)(kind, loaded, read, previous);
 }

@@ -205,28 +205,33 @@ TEST(TruncateToInt32, TruncatesTowardZeroAndRejectsWhatDoesNotFit) {
 
 // --- the meter over the fake platform --------------------------------------
 
+// 100 s of idle time in 1 s of clock: each of 200 processors idle half of
+// it, load 50; the count read as a signed byte (-56) would give 279.
 TEST(NtCpuMeter, BindsAndReadsTheProcessorCountAsAnUnsignedByte) {
   FakeCpuPlatform platform;
   platform.processors = 200;
-  CpuReadings readings;
+  platform.setTimes(105 * kSecond, 101 * kSecond);
+  CpuReadings readings{5 * kSecond, 100 * kSecond};
   {
     NtCpuMeter meter(platform, readings);
     EXPECT_EQ(1, platform.binds);
-    EXPECT_EQ(200, meter.processorCount());
     ASSERT_EQ(1u, platform.queries.size());
     EXPECT_EQ((Query{0, kBasicLength}), platform.queries[0]);
+    EXPECT_EQ(50, meter.sample());
     EXPECT_EQ(0, platform.unbinds);
   }
   EXPECT_EQ(1, platform.unbinds) << "the meter releases its binding when destroyed";
 }
 
+// Without a processor count the idle share cannot be divided: no load.
 TEST(NtCpuMeter, FailedBasicQueryGivesNoProcessors) {
   FakeCpuPlatform platform;
   platform.processors = 4;
   platform.basicStatus = kFailure;
-  CpuReadings readings;
+  platform.setTimes(7 * kSecond, 101 * kSecond);
+  CpuReadings readings{5 * kSecond, 100 * kSecond};
   NtCpuMeter meter(platform, readings);
-  EXPECT_EQ(0, meter.processorCount());
+  EXPECT_EQ(0, meter.sample()) << "4 processors read would give 50";
 }
 
 TEST(NtCpuMeter, WithoutTheQueryEntryNothingIsQueriedAndTheLoadIsZero) {
@@ -235,7 +240,6 @@ TEST(NtCpuMeter, WithoutTheQueryEntryNothingIsQueriedAndTheLoadIsZero) {
   platform.setTimes(3 * kSecond, 50 * kSecond);
   CpuReadings readings{kSecond, 40 * kSecond};
   NtCpuMeter meter(platform, readings);
-  EXPECT_EQ(0, meter.processorCount());
   EXPECT_EQ(0, meter.sample());
   EXPECT_TRUE(platform.queries.empty()) << platform.queries.size() << " queries through a null entry";
   EXPECT_EQ(kSecond, readings.idleTime);
@@ -436,7 +440,7 @@ TEST(SampleCpuLoad, UnidentifiedPlatformTouchesNoSource) {
     platform.cpuUsage = 50;
     platform.setTimes(kSecond, kSecond);
     CpuReadings readings{5, 6};
-    EXPECT_EQ(0, sampleCpuLoad(kind, platform, readings)) << "kind " << kind;
+    EXPECT_EQ(0, sampleCpuLoad(static_cast<PlatformKind>(kind), platform, readings)) << "kind " << kind;
     EXPECT_EQ(0, platform.binds) << "kind " << kind;
     EXPECT_TRUE(platform.queries.empty()) << "kind " << kind;
     EXPECT_TRUE(platform.dynDataReads.empty()) << "kind " << kind;
@@ -447,12 +451,20 @@ TEST(SampleCpuLoad, UnidentifiedPlatformTouchesNoSource) {
 
 // --- the real ntdll records ------------------------------------------------
 
+// The real basic record holds the count where the fake puts it, the place
+// the meter reads it from.
 TEST(Win32CpuLoadPlatform, ReadsTheRealProcessorCountAndSystemTime) {
   SYSTEM_INFO info{};
   GetSystemInfo(&info);
+  CpuLoadPlatform& platform = win32CpuLoadPlatform();
+  ASSERT_TRUE(platform.bindSystemQuery());
+  unsigned char basic[kBasicLength] = {};
+  ASSERT_EQ(0, platform.querySystemInformation(0, basic, sizeof basic));
+  EXPECT_EQ(info.dwNumberOfProcessors, basic[kProcessorCountAt]);
+  platform.unbindSystemQuery();
+
   CpuReadings readings;
-  NtCpuMeter meter(win32CpuLoadPlatform(), readings);
-  EXPECT_EQ(static_cast<std::int32_t>(info.dwNumberOfProcessors), meter.processorCount());
+  NtCpuMeter meter(platform, readings);
 
   FILETIME now{};
   GetSystemTimeAsFileTime(&now);

@@ -123,7 +123,7 @@ struct Members {
   std::uint64_t count = 0;
   std::wstring text;
   std::int32_t unit = -1;
-  std::int32_t flag = 0;
+  bool flag = false;
 };
 
 void exchangeAll(fw::DataExchange& dx, Members& m) {
@@ -135,7 +135,7 @@ void exchangeAll(fw::DataExchange& dx, Members& m) {
 }
 
 TEST_F(DialogExchange, LoadShowsEveryMemberAndSaveReadsBackOnlyWhatTheUserCanChange) {
-  Members m{INT32_MIN, 25276178432ull, L"日本語のテキスト ①", 2, 1};
+  Members m{INT32_MIN, 25276178432ull, L"日本語のテキスト ①", 2, true};
   fw::DataExchange load(controls, false);
   exchangeAll(load, m);
   EXPECT_EQ(L"-2147483648", text(kNumberEdit));
@@ -157,7 +157,7 @@ TEST_F(DialogExchange, LoadShowsEveryMemberAndSaveReadsBackOnlyWhatTheUserCanCha
   EXPECT_EQ(INT32_MIN, back.number);
   EXPECT_EQ(m.text, back.text);
   EXPECT_EQ(0, back.unit);
-  EXPECT_EQ(0, back.flag);
+  EXPECT_FALSE(back.flag);
 }
 
 TEST_F(DialogExchange, AShownTextIsSentOnlyWhenTheFieldShowsSomethingElse) {

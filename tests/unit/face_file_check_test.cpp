@@ -57,6 +57,22 @@ TEST(FaceFileCheck, WholePlausibleBitmapsPass) {
   EXPECT_TRUE(core.loadable());
 }
 
+// The plain info header and the documented longer ones pass; a size between
+// them is refused even where the rest of the file agrees with it.
+TEST(FaceFileCheck, OnlyTheDocumentedInfoHeaderSizesPass) {
+  const struct {
+    std::uint32_t bytes;
+    bool loadable;
+  } rows[] = {{40, true}, {41, false}, {52, true}, {56, true}, {64, false}, {108, true}, {124, true}};
+  for (const auto& row : rows) {
+    FaceFile file(48, 48);
+    put32(file.head, 14, row.bytes);
+    put32(file.head, 10, 14 + row.bytes + 256 * 4);
+    file.size += row.bytes - 40;
+    EXPECT_EQ(row.loadable, file.loadable()) << row.bytes << "-byte info header";
+  }
+}
+
 TEST(FaceFileCheck, DamagedOrHugeFilesAreRefused) {
   const Damage damages[] = {
       {"one byte short of its pixels", [](FaceFile& f) { --f.size; }},

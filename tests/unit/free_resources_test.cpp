@@ -57,7 +57,7 @@ TEST_F(ReadFreeResources, LibraryWithoutTheExportKeepsThePreviousFigures) {
 }
 
 TEST_F(ReadFreeResources, ExportIsAskedForSystemGdiUserOnceEachAndTakenUnchecked) {
-  for (std::int32_t kind : {kPlatform9x, kPlatformUnidentified}) {
+  for (PlatformKind kind : {kPlatform9x, kPlatformUnidentified}) {
     meterCalls().arguments.clear();
     expectResources({150, -3, 42}, readFreeResources(kind, true, fakeGetFreeResources, previous),
                     kind == kPlatform9x ? "9x" : "unidentified");

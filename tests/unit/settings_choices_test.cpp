@@ -93,7 +93,7 @@ class RefusingStore final : public SettingsStore {
   bool saveLineColor(COLORREF) override { return keep("LineColor"); }
   bool saveBackgroundColor(COLORREF) override { return keep("MoniterColor"); }
   bool saveDefaultUnit(std::int32_t) override { return keep("UnitButton"); }
-  bool saveUnitAtExit(std::int32_t) override { return keep("UnitEnd"); }
+  bool saveUnitAtExit(bool) override { return keep("UnitEnd"); }
   bool saveFaceSet(const std::wstring&) override { return keep("FaceDir"); }
   void reportUnsaved() override { ++reports; }
 
