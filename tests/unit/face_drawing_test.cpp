@@ -6,6 +6,7 @@
 #include <string>
 
 #include "display/face_drawing.h"
+#include "display/face_scale.h"
 #include "res/resource.h"
 
 namespace {
@@ -29,6 +30,26 @@ void writePicture(const std::wstring& path, int side) {
       row[static_cast<std::size_t>(x * 3 + 2)] = static_cast<char>(GetRValue(gradient(x, y)));
     }
     out << row;
+  }
+}
+
+// The face grows with the DPI from its corner; at 96 DPI, or when the DPI
+// is unknown, every picture pixel is one screen pixel.
+TEST(FaceDrawing, ScaledFromTheControlsCornerByTheScreensDpi) {
+  const struct {
+    int dpi, width, height;
+    RECT placed;  // from a corner at (10, 20)
+  } cases[] = {
+      {96, 48, 48, {10, 20, 58, 68}},    {0, 48, 48, {10, 20, 58, 68}},
+      {120, 48, 48, {10, 20, 70, 80}},   {144, 48, 48, {10, 20, 82, 92}},
+      {192, 48, 48, {10, 20, 106, 116}}, {120, 10, 64, {10, 20, 23, 100}},  // 12.5 rounds up
+      {144, 64, 3, {10, 20, 106, 25}},   // 4.5 too
+  };
+  for (const auto& c : cases) {
+    const RECT placed = facePlacement({10, 20}, c.width, c.height, c.dpi);
+    EXPECT_TRUE(EqualRect(&c.placed, &placed))
+        << c.width << " x " << c.height << " at " << c.dpi << " DPI: (" << placed.left << ", " << placed.top
+        << ")-(" << placed.right << ", " << placed.bottom << ")";
   }
 }
 
