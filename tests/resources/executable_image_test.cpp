@@ -144,10 +144,11 @@ TEST_F(ProgramResourcesTest, EveryResourceButTheManifestIsJapaneseAndThereIsNoAc
 
 // Windows 8.1 and later report their own version only to a program whose
 // manifest names them; without one the version line says 6.2 there. The
-// manifest asks for nothing more: no newer common controls (the classic
-// look), no DPI awareness, no execution level. XP's loader wants the
-// assembly's identity in it.
-TEST(ExecutableImage, ManifestNamesVistaToElevenAndAsksForNothingElse) {
+// program draws itself at the system's DPI, in the form Vista and later
+// read. The manifest asks for nothing more: no newer common controls (the
+// classic look), no per-monitor DPI, no execution level. XP's loader wants
+// the assembly's identity in it.
+TEST(ExecutableImage, ManifestNamesVistaToElevenIsDpiAwareAndAsksForNothingElse) {
   const struct {
     const char* system;
     const char* guid;
@@ -156,7 +157,11 @@ TEST(ExecutableImage, ManifestNamesVistaToElevenAndAsksForNothingElse) {
                    {"8", "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}"},
                    {"8.1", "{1f676c76-80e1-4239-95bb-83d0f6d0da78}"},
                    {"10 and 11", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"}};
-  const char* const unwanted[] = {"<dependency", "dpiAware", "requestedExecutionLevel", "trustInfo"};
+  // In this order, whatever the layout between them.
+  const char* const dpiAware[] = {
+      "<application xmlns=\"urn:schemas-microsoft-com:asm.v3\">", "<windowSettings>",
+      "<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true</dpiAware>", "</windowSettings>"};
+  const char* const unwanted[] = {"<dependency", "dpiAwareness", "PerMonitor", "requestedExecutionLevel", "trustInfo"};
   for (const std::string& path : {programPath(), option("--quimbel64=")}) {
     if (path.empty()) continue;
     ProgramResources program(path);
@@ -168,6 +173,12 @@ TEST(ExecutableImage, ManifestNamesVistaToElevenAndAsksForNothingElse) {
     for (const auto& os : supported) {
       const std::string entry = std::string("<supportedOS Id=\"") + os.guid + "\"/>";
       EXPECT_NE(std::string::npos, text.find(entry)) << path << ": Windows " << os.system << " not named";
+    }
+    std::size_t at = 0;
+    for (const char* part : dpiAware) {
+      at = text.find(part, at);
+      EXPECT_NE(std::string::npos, at) << path << ": not DPI-aware for the system DPI, " << part << " missing";
+      if (at == std::string::npos) break;
     }
     for (const char* word : unwanted) {
       EXPECT_EQ(std::string::npos, text.find(word)) << path << ": the manifest asks for " << word;
