@@ -10,6 +10,7 @@
 #include "display/after_paint_hook.h"
 #include "display/cpu_history.h"
 #include "framework/dialog.h"
+#include "framework/handles.h"
 #include "probes/free_resources.h"
 #include "probes/memory_status.h"
 #include "tools/colour_choice.h"
@@ -27,7 +28,7 @@ class StatusDialog : public fw::Dialog {
   bool onPaint() override;
   void onTimer(UINT_PTR timerId) override;
   void onDestroy() override;
-  HICON onQueryDragIcon() override { return appIcon; }
+  HICON onQueryDragIcon() override { return appIcon.get(); }
 
  private:
   void readSettings();
@@ -62,7 +63,10 @@ class StatusDialog : public fw::Dialog {
   std::int32_t alwaysOnTop = 0;
   std::uint32_t freeMemoryPercent = 0;
   std::wstring freeMemoryText;
-  HICON appIcon = nullptr;
+  // The window's icon and its title-bar icon, each at the size the system
+  // draws it at this DPI.
+  fw::Icon appIcon;
+  fw::Icon smallAppIcon;
   // Puts the graph background back each time the graph control has
   // painted itself (after the window was covered, for instance).
   display::AfterPaintHook graphRepaint;
