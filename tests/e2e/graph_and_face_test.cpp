@@ -342,8 +342,8 @@ TEST(GraphAndFace, GraphFillsItsFrameAndTheFaceGrowsAtEachScreenDpi) {
     quimbel.menuCommand(ID_SETTINGS);
     HWND settings = quimbel.waitForWindowCaptioned("設定ダイアログ");
     ASSERT_TRUE(settings) << dpi << " DPI";
-    EXPECT_NEAR(faceWidth, faceWidthOnScreen(e2e::clientScreenRect(GetDlgItem(settings, IDC_FACE_PREVIEW)), faceWidth), 2)
-        << "settings dialog's preview, " << dpi << " DPI";
+    const RECT preview = e2e::clientScreenRect(GetDlgItem(settings, IDC_FACE_PREVIEW));
+    EXPECT_NEAR(faceWidth, faceWidthOnScreen(preview, faceWidth), 2) << "settings dialog's preview, " << dpi << " DPI";
     Program::clickIn(settings, IDCANCEL);
     ASSERT_TRUE(e2e::waitFor([&] { return !IsWindow(settings); })) << dpi << " DPI";
 

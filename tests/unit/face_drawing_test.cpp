@@ -4,6 +4,7 @@
 
 #include <fstream>
 #include <string>
+#include <tuple>
 
 #include "display/face_drawing.h"
 #include "display/face_scale.h"
@@ -33,23 +34,18 @@ void writePicture(const std::wstring& path, int side) {
   }
 }
 
-// The face grows with the DPI from its corner; at 96 DPI, or when the DPI
-// is unknown, every picture pixel is one screen pixel.
+// The face grows with the DPI from its corner, to the nearest pixel; at 96
+// DPI, or when the DPI is unknown (0), every picture pixel is one pixel.
 TEST(FaceDrawing, ScaledFromTheControlsCornerByTheScreensDpi) {
   const struct {
-    int dpi, width, height;
-    RECT placed;  // from a corner at (10, 20)
-  } cases[] = {
-      {96, 48, 48, {10, 20, 58, 68}},    {0, 48, 48, {10, 20, 58, 68}},
-      {120, 48, 48, {10, 20, 70, 80}},   {144, 48, 48, {10, 20, 82, 92}},
-      {192, 48, 48, {10, 20, 106, 116}}, {120, 10, 64, {10, 20, 23, 100}},  // 12.5 rounds up
-      {144, 64, 3, {10, 20, 106, 25}},   // 4.5 too
-  };
+    int dpi, width, height, right, bottom;  // from a corner at (10, 20)
+  } cases[] = {{96, 48, 48, 58, 68},   {0, 48, 48, 58, 68},    {120, 48, 48, 70, 80},  {144, 48, 48, 82, 92},
+               {192, 48, 48, 106, 116}, {120, 10, 64, 23, 100}, {144, 64, 3, 106, 25}};
   for (const auto& c : cases) {
     const RECT placed = facePlacement({10, 20}, c.width, c.height, c.dpi);
-    EXPECT_TRUE(EqualRect(&c.placed, &placed))
-        << c.width << " x " << c.height << " at " << c.dpi << " DPI: (" << placed.left << ", " << placed.top
-        << ")-(" << placed.right << ", " << placed.bottom << ")";
+    EXPECT_EQ(std::make_tuple(10L, 20L, LONG{c.right}, LONG{c.bottom}),
+              std::make_tuple(placed.left, placed.top, placed.right, placed.bottom))
+        << c.width << " x " << c.height << " at " << c.dpi << " DPI";
   }
 }
 
