@@ -49,10 +49,19 @@ void keepClassicLook(HWND control) {
   if (setWindowTheme) setWindowTheme(control, L" ", L" ");
 }
 
+// The program's icon at the size the system asks for, from the image the
+// icon holds for that size (or the nearest, scaled).
+HICON loadAppIcon(int widthMetric, int heightMetric) {
+  return static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAIN_ICON), IMAGE_ICON,
+                                       GetSystemMetrics(widthMetric), GetSystemMetrics(heightMetric), 0));
+}
+
 }  // namespace
 
 StatusDialog::StatusDialog()
-    : fw::Dialog(IDD_STATUS), appIcon(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAIN_ICON))) {}
+    : fw::Dialog(IDD_STATUS),
+      appIcon(loadAppIcon(SM_CXICON, SM_CYICON)),
+      smallAppIcon(loadAppIcon(SM_CXSMICON, SM_CYSMICON)) {}
 
 void StatusDialog::doDataExchange(fw::DataExchange& dx) {
   dx.number(IDC_CPU_LOAD, cpuLoad);
@@ -80,8 +89,8 @@ bool StatusDialog::onInitDialog() {
   useMenuOfTheLanguage();
   for (int bar : kProgressBars) keepClassicLook(item(bar));
   addAboutItem(hwnd());
-  SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(appIcon));
-  SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(appIcon));
+  SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(appIcon.get()));
+  SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallAppIcon.get()));
 
   settingsPath = settings::pathInCurrentDirectory();
   readSettings();
@@ -267,7 +276,7 @@ bool StatusDialog::onPaint() {
     GetClientRect(hwnd(), &client);
     const int x = (client.right - client.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
     const int y = (client.bottom - client.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
-    DrawIcon(dc.get(), x, y, appIcon);
+    DrawIcon(dc.get(), x, y, appIcon.get());
     return true;
   }
   // The graph control paints itself after this; graphRepaint then fills it

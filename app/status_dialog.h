@@ -11,6 +11,7 @@
 #include "display/cpu_history.h"
 #include "framework/dialog.h"
 #include "framework/resources.h"
+#include "framework/handles.h"
 #include "probes/free_resources.h"
 #include "probes/memory_status.h"
 #include "probes/uptime.h"
@@ -31,7 +32,7 @@ class StatusDialog : public fw::Dialog {
   bool onPaint() override;
   void onTimer(UINT_PTR timerId) override;
   void onDestroy() override;
-  HICON onQueryDragIcon() override { return appIcon; }
+  HICON onQueryDragIcon() override { return appIcon.get(); }
 
  private:
   void useMenuOfTheLanguage();
@@ -70,7 +71,10 @@ class StatusDialog : public fw::Dialog {
   // The words of the two texts the refresh composes.
   const UptimePatterns uptimePatterns{fw::loadString(IDS_UPTIME_HOURS), fw::loadString(IDS_UPTIME_MINUTES)};
   const std::wstring freeMemoryPattern = fw::loadString(IDS_FREE_MEMORY_TEXT);
-  HICON appIcon = nullptr;
+  // The window's icon and its title-bar icon, each at the size the system
+  // draws it at this DPI.
+  fw::Icon appIcon;
+  fw::Icon smallAppIcon;
   // Puts the graph background back each time the graph control has
   // painted itself (after the window was covered, for instance).
   display::AfterPaintHook graphRepaint;

@@ -4,13 +4,13 @@
 #include <optional>
 
 #include "display/face_file_check.h"
+#include "display/face_scale.h"
 #include "framework/handles.h"
 #include "framework/platform_text.h"
 #include "res/resource.h"
 
 namespace {
 
-constexpr int kFaceSide = 48;
 constexpr const wchar_t* kPreviewFile = L"fine.bmp";
 
 // Face-set names are UTF-16 whatever the code page; the 9x family's narrow
@@ -74,7 +74,14 @@ bool faceOrigin(HWND face, HWND& dialog, POINT& origin) {
   return true;
 }
 
-// Copies `width` x `height` pixels of the picture to the face's corner.
+// The DPI of the dialog's surface: what the screen's DPI is to this
+// program, whether Windows scales its windows or leaves that to it.
+int surfaceDpi(HDC dc) { return GetDeviceCaps(dc, LOGPIXELSY); }
+
+// Copies `width` x `height` pixels of the picture to the face's corner,
+// scaled to the screen. Each pixel becomes a block of whole screen pixels,
+// never a blend: sharp squares at whole scales, and between them some rows
+// and columns one screen pixel wider, but only the picture's own colours.
 bool copyPicture(HWND face, HBITMAP picture, int width, int height) {
   HWND dialog = nullptr;
   POINT origin{};
@@ -84,7 +91,10 @@ bool copyPicture(HWND face, HBITMAP picture, int width, int height) {
   fw::MemoryDc memory(CreateCompatibleDC(dc.get()));
   if (!memory) return false;
   fw::SelectedObject selected(memory.get(), picture);
-  return BitBlt(dc.get(), origin.x, origin.y, width, height, memory.get(), 0, 0, SRCCOPY) != FALSE;
+  const RECT target = facePlacement(origin, width, height, surfaceDpi(dc.get()));
+  SetStretchBltMode(dc.get(), COLORONCOLOR);
+  return StretchBlt(dc.get(), target.left, target.top, target.right - target.left, target.bottom - target.top,
+                    memory.get(), 0, 0, width, height, SRCCOPY) != FALSE;
 }
 
 // A 48 x 48 copy of a picture that may be smaller: what lies outside the
@@ -100,8 +110,10 @@ bool copyFaceSquare(HWND face, HBITMAP picture) {
     fw::WindowDc dc(dialog);
     if (!dc) return true;
     HBRUSH dialogColour = GetSysColorBrush(COLOR_BTNFACE);
-    const RECT right{origin.x + width, origin.y, origin.x + kFaceSide, origin.y + kFaceSide};
-    const RECT below{origin.x, origin.y + height, origin.x + width, origin.y + kFaceSide};
+    const RECT square = facePlacement(origin, kFaceSide, kFaceSide, surfaceDpi(dc.get()));
+    const RECT shown = facePlacement(origin, width, height, surfaceDpi(dc.get()));
+    const RECT right{shown.right, square.top, square.right, square.bottom};
+    const RECT below{square.left, shown.bottom, shown.right, square.bottom};
     FillRect(dc.get(), &right, dialogColour);
     FillRect(dc.get(), &below, dialogColour);
   }

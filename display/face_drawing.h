@@ -1,5 +1,6 @@
 // Draws a face picture into a dialog's face control: a built-in bitmap
-// resource or a file of a face set. Pictures are drawn on the dialog's
+// resource or a file of a face set, each picture pixel grown to the
+// screen's DPI (display/face_scale.h). Pictures are drawn on the dialog's
 // surface with their top-left corner on the control's, so they
 // spill past the control's small declared size over the free space the
 // templates leave for them (so the dialog must not clip its children);

@@ -65,6 +65,7 @@ inline void closeKernelObject(HANDLE object) { CloseHandle(object); }
 inline void closeSearch(HANDLE search) { FindClose(search); }
 inline void freeGlobal(HGLOBAL memory) { GlobalFree(memory); }
 inline void deleteMemoryDc(HDC dc) { DeleteDC(dc); }
+inline void destroyIcon(HICON icon) { DestroyIcon(icon); }
 template <typename T> void deleteGdiObject(T object) { DeleteObject(object); }
 template <typename T> using GdiObject = UniqueHandle<HandleTraits<T, deleteGdiObject<T>, nullHandle<T>, true>>;
 
@@ -76,6 +77,8 @@ using File = UniqueHandle<HandleTraits<HANDLE, closeKernelObject, invalidHandle>
 // A FindFirstFile search.
 using Search = UniqueHandle<HandleTraits<HANDLE, closeSearch, invalidHandle>>;
 using GlobalMemory = UniqueHandle<HandleTraits<HGLOBAL, freeGlobal>>;
+// An icon loaded at a size of our choosing (not shared, so ours to destroy).
+using Icon = UniqueHandle<HandleTraits<HICON, destroyIcon>>;
 using Pen = GdiObject<HPEN>;
 using Brush = GdiObject<HBRUSH>;
 using Bitmap = GdiObject<HBITMAP>;

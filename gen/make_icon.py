@@ -2,8 +2,9 @@
 """Builds the program's .ico from its pixel-art source.
 
 The source lists colours ("colour <char> <r> <g> <b>", '.' transparent) and
-images ("image <size>" ... "end"). The 32-pixel image is written twice, in
-16 and in 256 colours; the 16-pixel image in 16 colours.
+images ("image <size>" ... "end"), one for each size the system asks for at
+the usual DPIs. Every image is written in 256 colours; the 32- and 16-pixel
+images in 16 colours as well, for the displays of old.
 """
 import struct
 import sys
@@ -16,6 +17,10 @@ STANDARD_16 = [
     (0, 0, 255), (255, 0, 255), (0, 255, 255), (255, 255, 255),
 ]
 TRANSPARENT = "."
+# Small and big icons at 96, 120 and 144 DPI (16 and 32, 20 and 40, 24 and
+# 48); the system scales the nearest for any other size.
+SIZES = (16, 20, 24, 32, 40, 48)
+SIXTEEN_COLOURS = (32, 16)
 
 
 def parse(path):
@@ -83,7 +88,8 @@ def dib(rows, colours, bits):
         bitsrow = 0
         for c in row:
             bitsrow = (bitsrow << 1) | (1 if c == TRANSPARENT else 0)
-        mask += bitsrow.to_bytes(size // 8, "big").ljust(row_bytes(size), b"\0")
+        bitsrow <<= -size % 8  # rows start at a byte's high bit
+        mask += bitsrow.to_bytes((size + 7) // 8, "big").ljust(row_bytes(size), b"\0")
     return header + table + xor + mask
 
 
@@ -93,10 +99,10 @@ def main():
     colours, images = parse(sys.argv[1])
     if len(colours) > 255:
         sys.exit("more colours than a 256-colour image holds")
-    for size in (32, 16):
+    for size in SIZES:
         if size not in images:
             sys.exit(f"the source has no {size}-pixel image")
-    wanted = [(32, 4), (32, 8), (16, 4)]
+    wanted = [(size, 8) for size in SIZES] + [(size, 4) for size in SIXTEEN_COLOURS]
     bodies = [dib(images[size], colours, bits) for size, bits in wanted]
     out = struct.pack("<HHH", 0, 1, len(bodies))
     offset = 6 + 16 * len(bodies)

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
@@ -28,6 +29,7 @@ using e2e::WorkingDirectory;
 constexpr COLORREF kLine = RGB(200, 0, 100);
 constexpr COLORREF kBackground = RGB(0, 192, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr COLORREF kFaceColour = RGB(0x40, 0x80, 0xC0);
 constexpr int kFaceSide = 48;
 constexpr int kPolylineEnd = 116;
 
@@ -285,32 +287,66 @@ TEST(GraphAndFace, GraphWhereTheLoadSaysAndEachMoodsBuiltinFace) {
   }
 }
 
-// The dialogs grow with the screen's DPI, and the graph with them: at full
-// load the newest sample lies at the right edge and the line rises as far
-// up its control as at 96 DPI, in the status window and the monitor window.
-TEST(GraphAndFace, GraphFillsItsFrameAtEachScreenDpi) {
+// How wide the face shows from its control's corner: the run of a one-colour
+// face set's colour along a row near its top, once it is `expected` wide
+// within 2 pixels or two seconds have passed.
+int faceWidthOnScreen(const RECT& control, int expected) {
+  const int y = control.top + kFaceSide / 4;
+  int width = 0;
+  e2e::waitFor([&] {  // the picture may reach the screen a moment after the sync
+    const ScreenShot shot({control.left, y, control.left + 2 * expected, y + 1});
+    for (width = 0; shot.at(control.left + width, y) == kFaceColour;) ++width;
+    return std::abs(width - expected) <= 2;
+  }, 2000);
+  return width;
+}
+
+// The dialogs grow with the screen's DPI, and the graph and the face with
+// them: at full load the newest sample lies at the right edge and the line
+// rises DPI/96 times as high as at 96 DPI (the controls' edges do not grow,
+// so at 192 DPI it leaves more of the control free above it), in the status
+// window and the monitor window; the face is 48 x DPI/96 pixels wide in the
+// status window and in the settings dialog's preview.
+TEST(GraphAndFace, GraphFillsItsFrameAndTheFaceGrowsAtEachScreenDpi) {
   WorkingDirectory directory;
-  directory.writeSettings(settingsWith(""));
+  directory.writeSettings(settingsWith("Set"));
+  const std::string set = directory.path() + "\\Set\\";
+  CreateDirectoryA(set.c_str(), nullptr);
+  for (const char* face : {"busy.bmp", "fine.bmp"}) {  // the load's face and the preview's
+    e2e::writeBitmap(set + face, kFaceSide, [](int, int) { return kFaceColour; });
+  }
   Win98Machine machine(directory);
   ASSERT_TRUE(machine.ready() && machine.setLoad(100));
-  double shareAt96 = 0;
-  for (const DWORD dpi : {96, 120, 144}) {
+  LONG riseAt96 = 0;
+  for (const DWORD dpi : {96, 120, 144, 192}) {
     e2e::ScopedUserSetting screen("Control Panel\\Desktop", "LogPixels", dpi);  // read as a program starts
     Program quimbel(directory);
     ASSERT_TRUE(startUp(quimbel)) << dpi << " DPI";
     quimbel.tick(30);
+    const int faceWidth = kFaceSide * static_cast<int>(dpi) / 96;
+    EXPECT_NEAR(faceWidth, faceWidthOnScreen(quimbel.controlScreenRect(IDC_FACE), faceWidth), 2)
+        << "status window's face, " << dpi << " DPI";
     const auto expectFilled = [&](const RECT& graph, const char* window) {
       const POINT end = newestLineEnd(graph);
-      const LONG height = graph.bottom - graph.top;
-      const double share = static_cast<double>(height - end.y) / height;
+      const LONG rise = graph.bottom - graph.top - end.y;
       EXPECT_GE(end.x, graph.right - graph.left - 4) << window << ", " << dpi << " DPI: newest sample at " << end.x;
-      if (shareAt96 == 0) {  // the first graph, at 96 DPI, is the measure
-        shareAt96 = share;
+      if (riseAt96 == 0) {  // the first graph, at 96 DPI, is the measure
+        riseAt96 = rise;
       } else {
-        EXPECT_NEAR(shareAt96, share, 0.1) << window << ", " << dpi << " DPI: full load in row " << end.y;
+        EXPECT_NEAR(riseAt96 * static_cast<LONG>(dpi) / 96, rise, 2)
+            << window << ", " << dpi << " DPI: full load in row " << end.y;
       }
     };
     expectFilled(quimbel.controlScreenRect(IDC_GRAPH), "status window");
+
+    quimbel.menuCommand(ID_SETTINGS);
+    HWND settings = quimbel.waitForWindowCaptioned("設定ダイアログ");
+    ASSERT_TRUE(settings) << dpi << " DPI";
+    const RECT preview = e2e::clientScreenRect(GetDlgItem(settings, IDC_FACE_PREVIEW));
+    EXPECT_NEAR(faceWidth, faceWidthOnScreen(preview, faceWidth), 2) << "settings dialog's preview, " << dpi << " DPI";
+    Program::clickIn(settings, IDCANCEL);
+    ASSERT_TRUE(e2e::waitFor([&] { return !IsWindow(settings); })) << dpi << " DPI";
+
     quimbel.clickWithoutWaiting(IDC_MONITOR);
     HWND monitor = quimbel.waitForWindowCaptioned("QuimbelUtilityモニター");
     ASSERT_TRUE(monitor) << dpi << " DPI";

@@ -223,10 +223,11 @@ TEST_F(ProgramResourcesTest, EnglishWindowsMenuAndStringsMatchTheJapanese) {
 
 // Windows 8.1 and later report their own version only to a program whose
 // manifest names them; without one the version line says 6.2 there. The
-// manifest asks for nothing more: no newer common controls (the classic
-// look), no DPI awareness, no execution level. XP's loader wants the
-// assembly's identity in it.
-TEST(ExecutableImage, ManifestNamesVistaToElevenAndAsksForNothingElse) {
+// program draws itself at the system's DPI, in the form Vista and later
+// read. The manifest asks for nothing more: no newer common controls (the
+// classic look), no per-monitor DPI, no execution level. XP's loader wants
+// the assembly's identity in it.
+TEST(ExecutableImage, ManifestNamesVistaToElevenIsDpiAwareAndAsksForNothingElse) {
   const struct {
     const char* system;
     const char* guid;
@@ -235,7 +236,10 @@ TEST(ExecutableImage, ManifestNamesVistaToElevenAndAsksForNothingElse) {
                    {"8", "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}"},
                    {"8.1", "{1f676c76-80e1-4239-95bb-83d0f6d0da78}"},
                    {"10 and 11", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"}};
-  const char* const unwanted[] = {"<dependency", "dpiAware", "requestedExecutionLevel", "trustInfo"};
+  // DPI-aware for the system DPI, in the namespace Vista and later read.
+  const char* const dpiAware[] = {"<application xmlns=\"urn:schemas-microsoft-com:asm.v3\">",
+                                  "<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true</dpiAware>"};
+  const char* const unwanted[] = {"<dependency", "dpiAwareness", "PerMonitor", "requestedExecutionLevel", "trustInfo"};
   for (const std::string& path : {programPath(), option("--quimbel64=")}) {
     if (path.empty()) continue;
     ProgramResources program(path);
@@ -247,6 +251,9 @@ TEST(ExecutableImage, ManifestNamesVistaToElevenAndAsksForNothingElse) {
     for (const auto& os : supported) {
       const std::string entry = std::string("<supportedOS Id=\"") + os.guid + "\"/>";
       EXPECT_NE(std::string::npos, text.find(entry)) << path << ": Windows " << os.system << " not named";
+    }
+    for (const char* entry : dpiAware) {
+      EXPECT_NE(std::string::npos, text.find(entry)) << path << ": not DPI-aware for the system DPI, no " << entry;
     }
     for (const char* word : unwanted) {
       EXPECT_EQ(std::string::npos, text.find(word)) << path << ": the manifest asks for " << word;

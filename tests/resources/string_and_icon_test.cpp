@@ -34,10 +34,15 @@ struct ExpectedIconImage {
 };
 
 // Sorted by size, then colour depth; the order inside the group is free.
+// Every size a DPI-aware window asks for at 96, 120 and 144 DPI (title bar
+// 16, 20, 24; window 32, 40, 48) in 256 colours; 16 and 32 also in 16.
 const ExpectedIconImage kProgramIconImages[] = {
     {16, 4, 16},  // 16 x 16, 16 colours
+    {16, 8, 0},   // 16 x 16, 256 colours
+    {20, 8, 0},  {24, 8, 0},
     {32, 4, 16},  // 32 x 32, 16 colours
     {32, 8, 0},   // 32 x 32, 256 colours
+    {40, 8, 0},  {48, 8, 0},
 };
 
 TEST_F(ProgramResourcesTest, ProgramIconImagesAgreeWithTheirGroup) {

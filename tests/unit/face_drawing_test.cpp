@@ -4,8 +4,10 @@
 
 #include <fstream>
 #include <string>
+#include <tuple>
 
 #include "display/face_drawing.h"
+#include "display/face_scale.h"
 #include "res/resource.h"
 
 namespace {
@@ -29,6 +31,21 @@ void writePicture(const std::wstring& path, int side) {
       row[static_cast<std::size_t>(x * 3 + 2)] = static_cast<char>(GetRValue(gradient(x, y)));
     }
     out << row;
+  }
+}
+
+// The face grows with the DPI from its corner, to the nearest pixel; at 96
+// DPI, or when the DPI is unknown (0), every picture pixel is one pixel.
+TEST(FaceDrawing, ScaledFromTheControlsCornerByTheScreensDpi) {
+  const struct {
+    int dpi, width, height, right, bottom;  // from a corner at (10, 20)
+  } cases[] = {{96, 48, 48, 58, 68},   {0, 48, 48, 58, 68},    {120, 48, 48, 70, 80},  {144, 48, 48, 82, 92},
+               {192, 48, 48, 106, 116}, {120, 10, 64, 23, 100}, {144, 64, 3, 106, 25}};
+  for (const auto& c : cases) {
+    const RECT placed = facePlacement({10, 20}, c.width, c.height, c.dpi);
+    EXPECT_EQ(std::make_tuple(10L, 20L, LONG{c.right}, LONG{c.bottom}),
+              std::make_tuple(placed.left, placed.top, placed.right, placed.bottom))
+        << c.width << " x " << c.height << " at " << c.dpi << " DPI";
   }
 }
 
