@@ -24,9 +24,12 @@ if [ "$QUIMBEL_ARCH" = 64 ]; then
 else
   export WINEPREFIX=${WINEPREFIX:-$build/wineprefix}
 fi
+# The session sets the prefix up in the Japanese locale; the program itself
+# speaks the user's language, which Wine takes from the locale.
+user_locale=${LC_ALL:-${LANG:-C.UTF-8}}
 # shellcheck source=wine-session.sh
 . "$root/scripts/wine-session.sh"
 wine_session_start
 cd "$root/run"
-echo "QuimbelUtility ($build/Quimbel.exe) is running on display $DISPLAY; close its window to end."
-quimbel_wine "$build/Quimbel.exe"
+echo "QuimbelUtility ($build/Quimbel.exe) is running on display $DISPLAY in locale $user_locale; close its window to end."
+LANG=$user_locale LC_ALL=$user_locale quimbel_wine "$build/Quimbel.exe"
