@@ -157,21 +157,38 @@ std::string textFitPath() {
 }
 
 // Every label, button, check box, radio button and group box of every
-// window shows its whole text, in each language on a system of that
-// language, at the DPIs Windows offers (100 % to 200 %).
+// window shows its whole text, and every figure its widest one, in each
+// language on a system of that language, at the DPIs Windows offers (100 %
+// to 200 %).
 TEST(Language, EveryTextIsWholeAtEveryDpi) {
+  // The widest each read-only field shows: percentages, sizes up to 1 TiB
+  // in Byte, an uptime of years and the summary of a TiB.
+  std::string figures;
+  for (int id : {IDC_CPU_LOAD, IDC_SYSTEM_RESOURCES, IDC_GDI_RESOURCES, IDC_USER_RESOURCES, IDC_MEMORY_LOAD,
+                 IDC_FREE_MEMORY_PERCENT}) {
+    figures += std::to_string(id) + " 100\n";
+  }
+  for (int id = IDC_PHYSICAL_TOTAL; id <= IDC_VIRTUAL_FREE; ++id) figures += std::to_string(id) + " 1099511627776\n";
   const struct {
     const char* locale;
     const char* languageId;
-  } languages[] = {{"ja_JP.UTF-8", "411"}, {"C.UTF-8", "409"}};
+    const char* uptime;
+    const char* summary;
+  } languages[] = {
+      {"ja_JP.UTF-8", "411", "99999時間 59分 59秒", "空きメモリ率 1048576 / 1048576 MB"},
+      {"C.UTF-8", "409", "99999 h 59 min 59 s", "Free memory 1048576 / 1048576 MB"},
+  };
   for (DWORD dpi : {96, 120, 144, 192}) {
     e2e::ScopedUserSetting screen("Control Panel\\Desktop", "LogPixels", dpi);  // read as a program starts
     for (const auto& language : languages) {
       SCOPED_TRACE(std::string(language.locale) + " at " + std::to_string(dpi) + " DPI");
       e2e::ScopedEnvironment locale("QUIMBEL_PROGRAM_LANG", language.locale);
       WorkingDirectory directory;
-      std::ofstream(directory.path() + "\\fit-target.txt") << e2e::quimbelExePath() << "\n"
-                                                            << language.languageId << "\n";
+      std::ofstream(directory.path() + "\\fit-target.txt", std::ios::binary)
+          << e2e::quimbelExePath() << "\n"
+          << language.languageId << "\n"
+          << figures << IDC_UPTIME << " " << language.uptime << "\n"
+          << IDC_FREE_MEMORY_TEXT << " " << language.summary << "\n";
       Program measuring(directory, textFitPath());
       ASSERT_TRUE(measuring.waitForExit(30000)) << "text_fit.exe did not finish";
       std::ifstream result(directory.path() + "\\fit-result.txt");

@@ -1,17 +1,21 @@
 // Lays out every window of a Quimbel.exe from its own templates, in one
 // language, at the DPI this process started with, and writes each text that
-// its control cannot show whole. Fonts and DCs do not cross processes, so
+// its control cannot show whole: every label and button, and each read-only
+// field given its widest text. Fonts and DCs do not cross processes, so
 // this runs beside the program rather than reading its windows.
-// Reads "fit-target.txt" of the current directory (the program's path, then
-// the language id in hex) and writes "fit-result.txt": "done" on its first
-// line, then one line per cut text.
+// Reads "fit-target.txt" of the current directory, in code page 932 as the
+// tests write their texts: the program's path, the language id in hex, then
+// lines "id text" giving a read-only field its widest text. Writes
+// "fit-result.txt": "done" on its first line, then one line per cut text.
 #include <windows.h>
 #include <commctrl.h>
 
-#include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -38,6 +42,16 @@ SIZE textSize(HDC dc, const std::wstring& text, UINT flags, int width) {
 bool measure(HWND control, HDC dc, SIZE& needed, SIZE& room) {
   wchar_t name[32] = {};
   GetClassNameW(control, name, 32);
+  if (lstrcmpiW(name, L"Edit") == 0) {
+    // A field given its widest text: one line in the edit's text area.
+    wchar_t shown[512] = {};
+    const int length = GetWindowTextW(control, shown, 512);
+    RECT area{};
+    SendMessageW(control, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&area));
+    room = {area.right - area.left, area.bottom - area.top};
+    GetTextExtentPoint32W(dc, shown, length, &needed);
+    return length > 0;
+  }
   wchar_t buffer[512] = {};
   GetWindowTextW(control, buffer, 512);
   const std::wstring text = buffer;
@@ -90,11 +104,24 @@ bool measure(HWND control, HDC dc, SIZE& needed, SIZE& room) {
 
 }  // namespace
 
+std::wstring wide(const std::string& text) {
+  std::wstring out(text.size() + 1, L'\0');
+  out.resize(static_cast<std::size_t>(
+      MultiByteToWideChar(932, 0, text.c_str(), -1, &out[0], static_cast<int>(out.size()))));
+  if (!out.empty()) out.pop_back();
+  return out;
+}
+
 int main() {
   std::ifstream target("fit-target.txt");
-  std::string path, languageText;
+  std::string path, languageText, line;
   std::getline(target, path);
   std::getline(target, languageText);
+  std::vector<std::pair<int, std::wstring>> widest;
+  while (std::getline(target, line)) {
+    const std::size_t space = line.find(' ');
+    if (space != std::string::npos) widest.emplace_back(std::atoi(line.c_str()), wide(line.substr(space + 1)));
+  }
   const auto language = static_cast<WORD>(std::stoul(languageText.empty() ? "0" : languageText, nullptr, 16));
   std::ostringstream report;
   HMODULE program = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
@@ -108,6 +135,9 @@ int main() {
     if (!dialog) {
       report << "dialog " << id << " could not be made, error " << GetLastError() << "\n";
       continue;
+    }
+    for (const auto& field : widest) {
+      if (HWND edit = GetDlgItem(dialog, field.first)) SetWindowTextW(edit, field.second.c_str());
     }
     for (HWND control = GetWindow(dialog, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
       HDC dc = GetDC(control);
