@@ -135,6 +135,23 @@ TEST(Language, EnglishLocaleShowsEveryTextInEnglish) {
   }
 }
 
+// Windows 98 takes the texts through the narrow calls, in its code page:
+// English there too, from the message at start to the refreshed fields.
+TEST(Language, EnglishOnWindows98FromTheResourceMeterMessageOn) {
+  e2e::WindowsVersionMode win98("win98");
+  e2e::ScopedEnvironment language("QUIMBEL_PROGRAM_LANG", "C.UTF-8");
+  WorkingDirectory directory;
+  Program program(directory);
+  ASSERT_TRUE(program.waitForMessageBox()) << "no message box about the Resource Meter";
+  EXPECT_EQ("rsrc32.dll cannot be found.\nThis file is needed to show the resources.\nPlease install the Resource Meter.",
+            Program::messageBoxText(program.messageBox()));
+  Program::clickIn(program.messageBox(), IDOK);
+  ASSERT_TRUE(program.waitForStatusWindow());
+  EXPECT_EQ("&Always on top", program.controlText(IDC_ALWAYS_ON_TOP));
+  program.tick();
+  EXPECT_NE(std::string::npos, program.controlText(IDC_UPTIME).find(" min ")) << program.controlText(IDC_UPTIME);
+}
+
 // The message that settings could not be kept speaks English and names the file.
 TEST(Language, UnsavedSettingsAreReportedInEnglish) {
   e2e::ScopedEnvironment language("QUIMBEL_PROGRAM_LANG", "C.UTF-8");
