@@ -1,7 +1,5 @@
 #include "framework/resources.h"
 
-#include <vector>
-
 #include "framework/platform_text.h"
 
 namespace fw {
@@ -48,13 +46,12 @@ HMENU loadMenu(int id) {
 }
 
 std::wstring fillIn(const std::wstring& pattern, std::initializer_list<std::wstring> arguments) {
-  const std::vector<std::wstring> values(arguments);
   std::wstring result;
   for (std::size_t i = 0; i < pattern.size(); ++i) {
     const wchar_t next = i + 1 < pattern.size() ? pattern[i + 1] : L'\0';
     if (pattern[i] == L'%' && next >= L'1' && next <= L'9') {
       const auto index = static_cast<std::size_t>(next - L'1');
-      if (index < values.size()) result += values[index];
+      if (index < arguments.size()) result += arguments.begin()[index];
       ++i;
     } else {
       result += pattern[i];
